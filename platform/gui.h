@@ -1,0 +1,136 @@
+// The window toolkit as the program sees it: numbered windows and gadgets, polled events,
+// message windows, the folder requester and the cursor. One backend is linked per target:
+// posix/ (FLTK), win32/ (native controls) or headless/ (in memory, for tests and the driver).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Every function here belongs to the main thread. Texts are UTF-8; a "\r" inside a message
+// text is a line break. Unknown window or gadget numbers are ignored (getters return 0 or "").
+namespace gui {
+
+// Event codes as the main loop sees them; they are the Windows message numbers they stand for.
+inline constexpr int EventNone = 0;
+inline constexpr int EventCloseWindow = 16;
+inline constexpr int EventLeftButtonDown = 0x201;
+inline constexpr int EventLeftButtonUp = 0x202;
+inline constexpr int EventGadget = 13100;
+
+struct Event {
+    int type = EventNone;
+    int window = -1;  // the window the event belongs to
+    int gadget = -1;  // EventGadget only
+};
+
+enum class GadgetKind {
+    Field,          // single-line edit, sunken edge, scrolls horizontally
+    Button,         // push button
+    DefaultButton,  // push button that Return presses
+    Toggle,         // check box drawn as a push button; pressed = state 1
+    ImageButton,    // push button showing an image registered with RegisterImage
+    Text,           // static text, aligned as GadgetSpec::align says
+    SunkenFrame,    // empty, sunken client edge
+    EdgeFrame,      // empty, static edge
+    GroupBox,
+    CheckBox,
+    Option,         // radio button; GadgetSpec::startsGroup begins a new group
+    DropDown,       // non-editable drop-down list with vertical scroll bar
+    Slider,         // horizontal, no ticks, range minimum..maximum
+    Picture,        // shows an image registered with RegisterImage
+};
+
+enum class Align { Left, Centre, Right };
+
+struct GadgetSpec {
+    int number = 0;
+    GadgetKind kind = GadgetKind::Text;
+    int x = 0, y = 0, width = 0, height = 0;  // client pixels of the current window
+    std::string text;                         // caption; empty for frames, sliders and images
+    Align align = Align::Left;                // Text only
+    bool smallFont = false;                   // the small font of the program
+    int image = 0;                            // ImageButton and Picture
+    int minimum = 0, maximum = 0;             // Slider
+    bool startsGroup = false;                 // Option
+};
+
+struct WindowSpec {
+    int number = 0;
+    int x = 0, y = 0;                      // outer top-left on the desktop
+    int innerWidth = 0, innerHeight = 0;   // client area in pixels
+    std::string title;
+    bool screenCentred = false;            // ignore x and y, centre on the primary screen
+    bool minimiseBox = false;              // caption, system menu and, if set, a minimise box
+};
+
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// --- images ---------------------------------------------------------------------------------
+// Registers BMP file bytes (file header included) under an image number. False when the data
+// cannot be decoded. The bytes must stay valid until the process ends.
+bool RegisterImage(int image, const std::uint8_t* bmp, std::size_t size);
+
+// --- windows --------------------------------------------------------------------------------
+bool OpenWindow(const WindowSpec& spec);  // also makes it the current window
+void CloseWindow(int window);
+void UseWindow(int window);               // new gadgets and window-less calls go here
+int CurrentWindow();
+void SetWindowTitle(int window, std::string_view title);
+std::string GetWindowTitle(int window);
+Rect WindowOuterRect(int window);                      // desktop coordinates, frame included
+void ResizeWindowOuter(int window, int outerWidth, int outerHeight);  // keeps the position
+void SetWindowTopmost(int window, bool topmost);       // without moving, sizing or activating
+void SetWindowEnabled(int window, bool enabled);
+void ShowWindowNow(int window);
+void SetWindowOpacity(int window, int alpha);          // 0..255, 255 opaque
+// Called from inside event processing when the window is minimised (true) or restored (false).
+void SetSizeCallback(int window, std::function<void(bool minimised)> callback);
+// Mouse position relative to the window: on Windows the outer window (the program subtracts
+// the frame and caption metrics), elsewhere the client area (the metrics there are 0).
+int WindowMouseX(int window);
+int WindowMouseY(int window);
+// Return and Escape in this window act like a click on this button.
+void SetEnterEscapeButton(int window, int gadget);
+
+// --- events ---------------------------------------------------------------------------------
+Event PollEvent();  // never waits; type EventNone when nothing is pending
+Event WaitEvent();  // waits for the next event
+
+// --- gadgets --------------------------------------------------------------------------------
+// Creates a gadget in the current window. A number given a second time moves to the new
+// gadget; the old one stays on screen but can no longer be addressed.
+bool CreateGadget(const GadgetSpec& spec);
+void SetGadgetText(int gadget, std::string_view text);
+std::string GetGadgetText(int gadget);  // drop-down: the selected item's text
+// Toggle, check box, option: 0 or 1. Slider: value. Drop-down: selected index, -1 for none.
+void SetGadgetState(int gadget, int state);
+int GetGadgetState(int gadget);
+void AddGadgetItem(int gadget, std::string_view text);  // drop-down, appended as shown
+void ClearGadgetItems(int gadget);
+int CountGadgetItems(int gadget);
+std::string GetGadgetItemText(int gadget, int index);
+void SetGadgetEnabled(int gadget, bool enabled);
+bool IsGadgetEnabled(int gadget);
+void SetGadgetVisible(int gadget, bool visible);
+bool IsGadgetVisible(int gadget);
+void ResizeGadget(int gadget, int x, int y, int width, int height);
+Rect GadgetRect(int gadget);
+void SetGadgetTooltip(int gadget, std::string_view text);
+
+// --- dialogs, cursor, screen ----------------------------------------------------------------
+enum class MessageIcon { None, Error };
+void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon);  // OK only
+// The folder chosen, ending in the path separator; "" when the user cancels.
+std::string RequestFolder(std::string_view prompt, std::string_view startFolder);
+void SetWaitCursor(bool wait);
+int ScreenWidth();   // primary screen, pixels
+int ScreenHeight();
+Rect DesktopArea();  // bounding box of all monitors
+int SystemMetric(int index);  // 4 = caption height, 33 = frame size; 0 where not known
+
+}  // namespace gui

@@ -1,0 +1,51 @@
+// Operating-system services other than windows and sound: where the program lives, what the
+// system is called, directory listing, sleeping, opening a web page and playing a short WAV.
+// Backends: posix/system_posix.cpp, win32/system_win32.cpp. Main thread only.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace sys {
+
+#ifdef _WIN32
+inline constexpr char PathSeparator = '\\';
+#else
+inline constexpr char PathSeparator = '/';
+#endif
+
+// Directory of the running executable, ending in PathSeparator; "" when it cannot be found.
+std::string ProgramDirectory();
+
+// The operating system's name as the program shows and tests it ("Windows XP", "Linux", ...).
+std::string OperatingSystemName();
+
+// Folder a fresh installation starts in, ending in PathSeparator.
+std::string DefaultMusicFolder();
+
+struct DirEntry {
+    std::string name;
+    bool isDirectory = false;
+};
+
+// Directory enumeration by handle number (0..63), so nested scans can each keep their own.
+// Entries come in the order a file manager lists them, "." and ".." included.
+bool ExamineDirectory(int handle, const std::string& path);
+bool NextDirectoryEntry(int handle, DirEntry& entry);
+void FinishDirectory(int handle);
+
+// An identity for a directory that is the same for every path leading to it (device and inode,
+// volume serial and file index); "" when the directory cannot be examined.
+std::string DirectoryIdentity(const std::string& path);
+
+void SleepMs(int milliseconds);
+
+// Opens a web address in the default browser, without a shell; failures are ignored.
+void OpenUrl(std::string_view url);
+
+// Plays RIFF/WAVE bytes once, in the background. False when there is no sound output.
+bool PlayWav(const std::uint8_t* wav, std::size_t size);
+
+}  // namespace sys

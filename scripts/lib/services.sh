@@ -1,0 +1,41 @@
+# Sourced by scripts/test: starts what the integration tests need, and stops it again on exit.
+#   start_xvfb  - a private X display (exports DISPLAY)
+#   start_pulse - a PulseAudio server with a null sink, unless one already answers
+
+klingtal_cleanup_pids=()
+klingtal_cleanup() {
+    for pid in "${klingtal_cleanup_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    if [ -n "${klingtal_started_pulse:-}" ]; then pulseaudio -k 2>/dev/null || true; fi
+}
+trap klingtal_cleanup EXIT
+
+start_xvfb() {
+    local fifo display
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    klingtal_cleanup_pids+=($!)
+    read -r -t 20 display <"$fifo" || { echo "test: Xvfb did not start" >&2; return 1; }
+    rm -f "$fifo"
+    export DISPLAY=":$display"
+    echo "test: Xvfb on $DISPLAY"
+}
+
+start_pulse() {
+    if pactl info >/dev/null 2>&1; then
+        echo "test: using the running PulseAudio server"
+    else
+        pulseaudio --daemonize=yes --exit-idle-time=-1 -n --load=module-null-sink \
+            --load=module-native-protocol-unix >/dev/null 2>&1 || true
+        klingtal_started_pulse=1
+        for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+    fi
+    if pactl info >/dev/null 2>&1; then
+        # The tests expect a null sink as the default sink.
+        pactl list short sinks | grep -q null || pactl load-module module-null-sink >/dev/null
+        pactl set-default-sink null || true
+        export KLINGTAL_PULSE_AVAILABLE=1
+    else
+        echo "test: no PulseAudio server; its tests will be skipped" >&2
+    fi
+}

@@ -1,0 +1,12 @@
+// The system's master output volume and mute, on the scale 0 to 65535. Backends: the
+// PulseAudio default sink with ALSA "Master" as fallback (Linux), the winmm mixer (Windows),
+// an in-memory fake (tests). Without any mixer the getters return 0 and the setters do nothing.
+#pragma once
+
+#include <cstdint>
+
+// Main thread only. Each call is cheap enough for the main loop's 50 passes a second.
+std::uint32_t GetVolume();                     // 0..65535
+std::uint32_t SetVolume(std::uint32_t value);  // values above 65535 act as 65535; 0 = done
+int GetMute();                                 // 1 muted, 0 not muted or no mixer
+std::uint32_t SetMute(int value);              // 1 mutes, 0 unmutes; 0 = done
