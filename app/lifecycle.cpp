@@ -1,0 +1,94 @@
+// Start-up in its fixed order, and the shutdown sequence that saves the settings.
+#include "app/lifecycle.h"
+
+#include <string>
+
+#include "app/player.h"
+#include "app/settings.h"
+#include "app/settings_location.h"
+#include "platform/gui.h"
+#include "platform/system.h"
+#include "playback/scan.h"
+#include "ui/gadgets.h"
+#include "ui/images.h"
+#include "ui/main_window.h"
+
+namespace {
+
+// Play modes and window options, as the controls will show them.
+void TakeSettings(AppState& app) {
+    const Settings& s = app.settings;
+    PlayerState& player = app.player;
+    player.AllMode = s.Alle;
+    player.RepeatMode = s.Wiederholen;
+    player.RandomMode = s.Zufall;
+    player.AlwaysOnTop = s.AlwaysOnTop;
+    player.OptionOn = s.OptionOn;
+    player.Transparency = s.Transparenz;
+    app.songs.SongFolder = s.Pfad;
+    app.songs.CurrentSong = s.AktSong;
+    app.songs.SubfolderOption = s.Unterverz;
+}
+
+void GiveSettings(AppState& app) {
+    Settings& s = app.settings;
+    const PlayerState& player = app.player;
+    s.Pfad = app.songs.SongFolder;
+    s.AktSong = app.songs.CurrentSong;
+    s.AlwaysOnTop = player.AlwaysOnTop;
+    s.OptionOn = player.OptionOn;
+    s.Transparenz = player.Transparency;
+    s.FensterPos = gui::GetGadgetState(ui::RememberPositionOption) == 1 ? 1 : 0;
+    s.Alle = player.AllMode;
+    s.Wiederholen = player.RepeatMode;
+    s.Zufall = player.RandomMode;
+    s.Unterverz = app.songs.SubfolderOption;
+}
+
+void ScanAtStart(AppState& app) {
+    SongListState& songs = app.songs;
+    songs.SongCount = 0;
+    ScanDirectory(songs, songs.SongFolder, 0, songs.SubfolderOption);
+    ShowTotalDuration(songs);
+    // A stored song beyond the list (the folder changed since) starts at the first one.
+    if (songs.CurrentSong < 0 || songs.CurrentSong >= songs.SongCount) songs.CurrentSong = 0;
+    gui::SetGadgetState(ui::SongChoice, songs.CurrentSong);
+    ShowSongDetails(app);
+}
+
+}  // namespace
+
+bool StartUp(AppState& app, const StartOptions& options) {
+    PlayerState& player = app.player;
+    player.ProgramDir =
+        options.programDir.empty() ? sys::ProgramDirectory() : options.programDir;
+    RegisterProgramImages();
+    player.OsName = sys::OperatingSystemName();
+    player.ScreenWidth = gui::ScreenWidth();
+    player.ScreenHeight = gui::ScreenHeight();
+
+    app.settingsPath = SettingsFilePath(player.ProgramDir);
+    app.settings = ReadSettings(app.settingsPath, sys::DefaultMusicFolder(), player.ScreenWidth,
+                                player.ScreenHeight, gui::DesktopArea());
+    TakeSettings(app);
+
+    if (!ui::OpenMainWindow(app.settings.FensterXPos, app.settings.FensterYPos,
+                            player.Minimised)) {
+        return false;
+    }
+    ui::CreateMainControls(app.settings, player.OsName);
+    ScanAtStart(app);
+    player.CaptionHeight = gui::SystemMetric(4);
+    player.FrameSize = gui::SystemMetric(33);
+    return true;
+}
+
+void Shutdown(AppState& app, bool windowOpened) {
+    if (windowOpened) GiveSettings(app);
+    WriteSettings(app.settingsPath, app.settings);
+    if (windowOpened) {
+        for (int alpha = app.player.Transparency; alpha >= 1; alpha -= 2) {
+            ui::ApplyTransparency(ui::MainWindow, alpha, app.player.OsName);
+        }
+    }
+}
