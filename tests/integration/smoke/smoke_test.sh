@@ -17,14 +17,14 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Two 3-second songs, made from a generated tone.
+# Two 5-second songs, made from a generated tone.
 mkdir -p "$work/Lieder"
 python3 - "$work/tone.wav" <<'PY'
 import math, struct, sys, wave
 with wave.open(sys.argv[1], "wb") as w:
     w.setnchannels(2); w.setsampwidth(2); w.setframerate(44100)
     w.writeframes(b"".join(struct.pack("<hh", v, v) for v in
-        (int(8000 * math.sin(2 * math.pi * 440 * i / 44100)) for i in range(3 * 44100))))
+        (int(8000 * math.sin(2 * math.pi * 440 * i / 44100)) for i in range(5 * 44100))))
 PY
 lame --quiet -b 128 "$work/tone.wav" "$work/Lieder/Erstes Lied.mp3"
 lame --quiet -b 128 "$work/tone.wav" "$work/Lieder/Zweites Lied.mp3"
@@ -59,10 +59,10 @@ xdotool windowminimize "$wid"
 title=""
 for _ in $(seq 40); do
     title=$(xdotool getwindowname "$wid")
-    [[ $title =~ ^0:0[0-9]\ Erstes\ Lied\.mp3$ ]] && break
+    [[ $title =~ ^0:0[0-9]\ (Erstes|Zweites)\ Lied\.mp3$ ]] && break
     sleep 0.1
 done
-[[ $title =~ ^0:0[0-9]\ Erstes\ Lied\.mp3$ ]] || fail "minimised title was '$title'"
+[[ $title =~ ^0:0[0-9]\ (Erstes|Zweites)\ Lied\.mp3$ ]] || fail "minimised title was '$title'"
 
 xdotool windowactivate --sync "$wid" 2>/dev/null || wmctrl -i -a "$wid"
 sleep 0.5
