@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/gui.h"
+#include "ui/gadget_spec.h"
 #include "ui/gadgets.h"
 
 // Seconds since 1970 of the build, given by the build system.
@@ -36,55 +37,27 @@ constexpr std::string_view OrderText =
     "klingtal@example.org";
 
 void CreateText(int number, int x, int y, int w, int h, std::string_view text) {
-    gui::GadgetSpec spec;
-    spec.number = number;
-    spec.kind = gui::GadgetKind::Text;
-    spec.x = x;
-    spec.y = y;
-    spec.width = w;
-    spec.height = h;
-    spec.text = text;
+    gui::GadgetSpec spec =
+        MakeGadget(number, gui::GadgetKind::Text, x, y, w, h, std::string(text), true);
     spec.align = gui::Align::Centre;
-    spec.smallFont = true;
     gui::CreateGadget(spec);
 }
 
 void CreateAboutControls() {
-    gui::GadgetSpec picture;
-    picture.number = AboutPicture;
-    picture.kind = gui::GadgetKind::Picture;
-    picture.x = PictureRect.x;
-    picture.y = PictureRect.y;
-    picture.width = PictureRect.width;
-    picture.height = PictureRect.height;
+    const gui::Rect& p = PictureRect;
+    gui::GadgetSpec picture =
+        MakeGadget(AboutPicture, gui::GadgetKind::Picture, p.x, p.y, p.width, p.height);
     picture.image = AboutImage;
     gui::CreateGadget(picture);
-
-    gui::GadgetSpec ok;
-    ok.number = AboutOkButton;
-    ok.kind = gui::GadgetKind::DefaultButton;
-    ok.x = 210;
-    ok.y = 112;
-    ok.width = 75;
-    ok.height = 20;
-    ok.text = "Ok";
-    gui::CreateGadget(ok);
+    gui::CreateGadget(
+        MakeGadget(AboutOkButton, gui::GadgetKind::DefaultButton, 210, 112, 75, 20, "Ok"));
 
     CreateText(AboutCreditText, 5, 5, 190, 12, CreditText);
     CreateText(AboutToolText, 5, 20, 190, 12, ToolText);
     CreateText(AboutLinkText, 5, 35, 190, 12, LinkText);
     CreateText(AboutVersionText, 10, 60, 180, 12, VersionText);
     CreateText(AboutDateText, 10, 75, 180, 12, FormatBuildTime(KLINGTAL_BUILD_EPOCH));
-
-    gui::GadgetSpec frame;
-    frame.number = AboutDateFrame;
-    frame.kind = gui::GadgetKind::SunkenFrame;
-    frame.x = 5;
-    frame.y = 55;
-    frame.width = 190;
-    frame.height = 35;
-    gui::CreateGadget(frame);
-
+    gui::CreateGadget(MakeGadget(AboutDateFrame, gui::GadgetKind::SunkenFrame, 5, 55, 190, 35));
     CreateText(AboutOrderText, 5, 100, 190, 40, OrderText);
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/gui.h"
 #include "platform/headless/headless.h"
+#include "ui/gadget_spec.h"
 
 namespace {
 
@@ -27,13 +28,7 @@ class HeadlessGui : public ::testing::Test {
 
     static void Make(int number, GadgetKind kind, int x = 0, int y = 0, int w = 10, int h = 10,
                      bool startsGroup = false) {
-        gui::GadgetSpec spec;
-        spec.number = number;
-        spec.kind = kind;
-        spec.x = x;
-        spec.y = y;
-        spec.width = w;
-        spec.height = h;
+        gui::GadgetSpec spec = ui::MakeGadget(number, kind, x, y, w, h);
         spec.startsGroup = startsGroup;
         spec.maximum = 50;
         ASSERT_TRUE(gui::CreateGadget(spec));
