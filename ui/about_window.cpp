@@ -23,8 +23,8 @@ constexpr gui::Rect PictureRect{210, 10, 70, 89};  // client pixels
 
 // Each line fits 190 pixels in the small font.
 #ifdef _WIN32
-constexpr std::string_view ToolText = "C++-Compiler MinGW-w64 (Win32-API)";
-constexpr std::string_view LinkText = "Für Details siehe: www.mingw-w64.org";
+constexpr std::string_view ToolText = "C++-Compiler MinGW-w64";
+constexpr std::string_view LinkText = "Für Details siehe: mingw-w64.org";
 #else
 constexpr std::string_view ToolText = "C++-Toolkit FLTK, libmpg123, SDL2";
 constexpr std::string_view LinkText = "Für Details siehe: www.fltk.org";

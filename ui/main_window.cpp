@@ -74,4 +74,13 @@ void ApplyInitialSettings(const WindowSettings& settings, std::string_view osNam
     gui::SetGadgetText(SongLengthText, "0:00");
 }
 
+bool StartMainWindow(const WindowSettings& settings, std::string_view osName, int muted,
+                     int& minimised) {
+    if (!OpenMainWindow(settings.x, settings.y)) return false;
+    InstallSizeCallback(minimised);
+    CreateMainControls(settings.folder);
+    ApplyInitialSettings(settings, osName, muted);
+    return true;
+}
+
 }  // namespace ui

@@ -67,6 +67,12 @@ void CreateMainControls(std::string_view songFolder);
 // start), disabled slider and song list, play-mode toggles, the song length text.
 void ApplyInitialSettings(const WindowSettings& settings, std::string_view osName, int muted);
 
+// Start-up in one call: opens window 0 at the settings' position, installs the size callback,
+// creates the controls and applies the settings. False, with nothing created, when the window
+// cannot be opened.
+bool StartMainWindow(const WindowSettings& settings, std::string_view osName, int muted,
+                     int& minimised);
+
 // Shows the expand or the shrink button and resizes window 0 to the matching outer size
 // without moving it.
 void SetExtendedMode(bool extended);

@@ -20,9 +20,7 @@ class AboutWindow : public ::testing::Test {
   protected:
     void SetUp() override {
         hl::Reset();
-        ASSERT_TRUE(ui::OpenMainWindow(100, 100));
-        ui::CreateMainControls("/musik/");
-        ui::ApplyInitialSettings({}, "Linux", 0);
+        ASSERT_TRUE(ui::StartMainWindow({}, "Linux", 0, minimised));
         actions.openUrl = [this](std::string_view url) { urls.emplace_back(url); };
         actions.playSound = [this] {
             ++sounds;
@@ -45,6 +43,7 @@ class AboutWindow : public ::testing::Test {
     int sounds = 0;
     bool soundAvailable = true;
     int waits = 0;
+    int minimised = 0;
 };
 
 TEST_F(AboutWindow, EscapeReturnOkAndCloseBoxEachEndIt) {

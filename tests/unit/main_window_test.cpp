@@ -20,10 +20,7 @@ class MainWindow : public ::testing::Test {
 
     // Opens and fills the window as start-up does.
     void Start(const ui::WindowSettings& settings, std::string_view os = "Linux", int muted = 0) {
-        ASSERT_TRUE(ui::OpenMainWindow(settings.x, settings.y));
-        ui::InstallSizeCallback(minimised);
-        ui::CreateMainControls(settings.folder);
-        ui::ApplyInitialSettings(settings, os, muted);
+        ASSERT_TRUE(ui::StartMainWindow(settings, os, muted, minimised));
     }
 
     static bool visible(int gadget) { return gui::IsGadgetVisible(gadget); }
@@ -155,6 +152,13 @@ TEST_F(MainWindow, ExactlyOneMuteButtonShowsTheMixerState) {
     EXPECT_TRUE(visible(ui::UnmuteButton));
 }
 
+TEST_F(MainWindow, AWindowThatCannotOpenGetsNoControls) {
+    hl::FailNextOpenWindow();
+    EXPECT_FALSE(ui::StartMainWindow({}, "Linux", 0, minimised));
+    EXPECT_EQ(hl::FindWindow(ui::MainWindow), nullptr);
+    EXPECT_EQ(hl::FindGadget(ui::PlayButton), nullptr);
+}
+
 TEST_F(MainWindow, TitleAndFlagFollowMinimiseAndRestore) {
     Start({});
     ASSERT_TRUE(hl::Minimise(ui::MainWindow));
@@ -254,6 +258,22 @@ TEST_F(MainWindow, EveryControlIsAddressableWithItsHelpAndFont) {
     // Return opens the folder requester, as on the original window.
     EXPECT_TRUE(hl::PressReturn(ui::MainWindow));
     EXPECT_EQ(gui::PollEvent().gadget, ui::FolderButton);
+}
+
+// The program's settings carry the keys' names; each must land in its own place.
+TEST(WindowSettingsFrom, EveryKeyReachesItsField) {
+    struct {
+        std::string Pfad = "/a/";
+        int AktSong = 99, AlwaysOnTop = 2, OptionOn = 3, Transparenz = 4, FensterPos = 5;
+        int FensterXPos = 6, FensterYPos = 7, Alle = 8, Wiederholen = 9, Zufall = 10;
+        int Unterverz = 11;
+    } settings;
+    const ui::WindowSettings w = ui::WindowSettingsFrom(settings);
+    EXPECT_EQ(w.folder, "/a/");
+    const std::vector<int> got = {w.alwaysOnTop, w.optionOn,  w.transparency, w.rememberPosition,
+                                  w.x,           w.y,         w.all,          w.repeat,
+                                  w.random,      w.subfolders};
+    EXPECT_EQ(got, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
 }
 
 }  // namespace
