@@ -38,17 +38,6 @@ bool givesClickEvent(GadgetKind kind) {
     }
 }
 
-// Statics (texts, frames, group boxes, pictures) let clicks through to the window; everything
-// else handles the mouse itself.
-bool takesMouse(GadgetKind kind) {
-    return givesClickEvent(kind) || kind == GadgetKind::Field || kind == GadgetKind::DropDown ||
-           kind == GadgetKind::Slider;
-}
-
-bool inside(const Rect& r, int x, int y) {
-    return x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height;
-}
-
 void queueEvent(int type, int windowNumber, int gadgetNumber = -1) {
     state().queue.push_back({Event{type, windowNumber, gadgetNumber}, {}});
 }
@@ -63,12 +52,8 @@ bool mouseButton(int windowNumber, int x, int y, int type) {
     if (!windowTakesInput(w)) return false;
     w->mouseX = x;
     w->mouseY = y;
-    for (const auto& g : state().gadgets) {
-        if (g->window == windowNumber && g->visible && g->enabled && takesMouse(g->spec.kind) &&
-            inside(g->rect, x, y)) {
-            return true;  // the gadget has the click; the window hears nothing
-        }
-    }
+    // The program's message loop sees every press and release in the window, over a control
+    // too: that is how a press on the volume knob starts dragging it.
     queueEvent(type, windowNumber);
     return true;
 }

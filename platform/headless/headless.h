@@ -85,9 +85,9 @@ void FailNextOpenWindow();  // the next OpenWindow returns false
 bool Click(int gadget);
 bool SelectItem(int dropDown, int index);  // index must exist
 bool Slide(int slider, int value);         // clamped to the slider's range
-// Left button at a client point of the window. Down and up give an event only when the point
-// is not over a visible, enabled gadget that takes clicks itself; a move only updates the
-// position WindowMouseX/Y report.
+// Left button at a client point of the window. Down and up give an event wherever the point
+// is, over controls too, as the program's message loop sees them; a move only updates the
+// position WindowMouseX/Y report. A press is not a click: use Click for that.
 bool MouseDown(int window, int x, int y);
 bool MouseMove(int window, int x, int y);
 bool MouseUp(int window, int x, int y);

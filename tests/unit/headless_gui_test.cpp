@@ -136,27 +136,21 @@ TEST_F(HeadlessGui, SlidersClampAndDropDownsOnlyPickExistingItems) {
     ExpectGadgetEvent(2);
 }
 
-TEST_F(HeadlessGui, MouseButtonsReachTheWindowOnlyWhereNoControlTakesThem) {
+TEST_F(HeadlessGui, MouseButtonsReachTheWindowOverControlsToo) {
     Make(1, GadgetKind::Button, 10, 10, 20, 10);
     Make(2, GadgetKind::SunkenFrame, 40, 10, 20, 10);
-    Make(3, GadgetKind::ImageButton, 70, 10, 20, 10);
-    gui::SetGadgetEnabled(3, false);
 
-    EXPECT_TRUE(hl::MouseDown(0, 10, 10));  // the button's corner
-    EXPECT_EQ(hl::PendingEvents(), 0);
-    EXPECT_TRUE(hl::MouseDown(0, 30, 10));  // just right of it
-    EXPECT_TRUE(hl::MouseDown(0, 45, 15));  // frames let clicks through
-    EXPECT_TRUE(hl::MouseUp(0, 75, 15));    // so do disabled controls
+    EXPECT_TRUE(hl::MouseDown(0, 10, 10));  // over the button: the loop still sees it
     EXPECT_TRUE(hl::MouseMove(0, 7, 8));
     EXPECT_EQ(gui::WindowMouseX(0), 7);
     EXPECT_EQ(gui::WindowMouseY(0), 8);
+    EXPECT_TRUE(hl::MouseUp(0, 45, 15));
 
-    EXPECT_EQ(gui::PollEvent().type, gui::EventLeftButtonDown);
     EXPECT_EQ(gui::PollEvent().type, gui::EventLeftButtonDown);
     const gui::Event up = gui::PollEvent();
     EXPECT_EQ(up.type, gui::EventLeftButtonUp);
     EXPECT_EQ(up.window, 0);
-    EXPECT_EQ(gui::PollEvent().type, gui::EventNone);
+    EXPECT_EQ(gui::PollEvent().type, gui::EventNone);  // a press is no click
 }
 
 TEST_F(HeadlessGui, SizeCallbackRunsWhileEventsAreProcessedAndGivesNoEvent) {
