@@ -12,6 +12,7 @@
 #include "trackinfo/id3v1.h"
 #include "ui/about_window.h"
 #include "ui/gadgets.h"
+#include "ui/images.h"
 #include "ui/main_window.h"
 #include "volume/mixer.h"
 
@@ -55,10 +56,8 @@ void ShowTagInfo(AppState& app) {
 }
 
 void SetExtended(AppState& app, bool extended) {
-    gui::SetGadgetVisible(extended ? ui::ExpandButton : ui::ShrinkButton, false);
-    gui::SetGadgetVisible(extended ? ui::ShrinkButton : ui::ExpandButton, true);
+    ui::SetExtendedMode(extended);
     app.player.AlwaysOnTop = gui::GetGadgetState(ui::OnTopOption);
-    ui::ResizeMainWindow(extended);
     gui::SetWindowTopmost(ui::MainWindow, app.player.AlwaysOnTop == 1);
     app.player.OptionOn = extended ? 1 : 0;
 }
@@ -128,7 +127,10 @@ void HandleGadget(AppState& app, int gadget) {
             player.Transparency = gui::GetGadgetState(ui::TransparencySlider);
             ui::ApplyTransparency(ui::MainWindow, player.Transparency, player.OsName);
             break;
-        case ui::AboutButton: ui::OpenAboutWindow(); break;
+        case ui::AboutButton:
+            RegisterAboutImage();
+            ui::ShowAboutWindow(ui::SystemAboutActions());
+            break;
         case ui::VolumeKnob: player.VolumeDrag = 0; break;
         default: break;
     }

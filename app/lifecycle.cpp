@@ -12,6 +12,7 @@
 #include "ui/gadgets.h"
 #include "ui/images.h"
 #include "ui/main_window.h"
+#include "volume/mixer.h"
 
 namespace {
 
@@ -72,11 +73,10 @@ bool StartUp(AppState& app, const StartOptions& options) {
                                 player.ScreenHeight, gui::DesktopArea());
     TakeSettings(app);
 
-    if (!ui::OpenMainWindow(app.settings.FensterXPos, app.settings.FensterYPos,
-                            player.Minimised)) {
+    if (!ui::StartMainWindow(ui::WindowSettingsFrom(app.settings), player.OsName, GetMute(),
+                             player.Minimised)) {
         return false;
     }
-    ui::CreateMainControls(app.settings, player.OsName);
     ScanAtStart(app);
     player.CaptionHeight = gui::SystemMetric(4);
     player.FrameSize = gui::SystemMetric(33);
