@@ -1,0 +1,1 @@
+klingtal_fuzz_target(fuzz_frame_header frame_header_fuzz.cpp)

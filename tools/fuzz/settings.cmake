@@ -1,0 +1,1 @@
+klingtal_fuzz_target(fuzz_settings settings_fuzz.cpp)
