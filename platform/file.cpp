@@ -118,8 +118,7 @@ bool ReadOnlyFile::Open(const std::string& utf8Path) {
         close(fd);
         return false;
     }
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    // O_NONBLOCK may stay: it does not change reading a regular file.
     std::FILE* f = fdopen(fd, "rb");
     if (!f) {
         close(fd);
