@@ -81,6 +81,8 @@ int ReadSettingNumber(std::string_view fileBytes, std::string_view key, int defa
 }
 
 Settings ParseSettings(std::string_view fileBytes, const std::string& defaultFolder) {
+    // Editors may put a UTF-8 byte-order mark in front of the first key.
+    if (fileBytes.starts_with("\xEF\xBB\xBF")) fileBytes.remove_prefix(3);
     Settings settings;
     settings.Pfad = ReadSettingText(fileBytes, FolderKey, defaultFolder);
     for (const NumberKey& key : NumberKeys)
@@ -111,7 +113,7 @@ Settings LoadSettings(const std::string& path, const std::string& defaultFolder,
                       const ScreenGeometry& screen) {
     std::string bytes;
     platform::ReadWholeFile(path, bytes);  // a missing file reads as empty: all defaults
-    Settings settings = ParseSettings(bytes, defaultFolder);
+    Settings settings = ParseSettings(platform::NativeTextToUtf8(bytes), defaultFolder);
     PlaceWindow(settings, screen);
     return settings;
 }
@@ -124,5 +126,6 @@ std::string FormatSettings(const Settings& settings) {
 }
 
 bool SaveSettings(const std::string& path, const Settings& settings) {
-    return platform::ReplaceFileAtomically(path, FormatSettings(settings));
+    return platform::ReplaceFileAtomically(path,
+                                           platform::Utf8ToNativeText(FormatSettings(settings)));
 }

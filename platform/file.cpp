@@ -90,6 +90,38 @@ std::wstring Utf8ToWide(std::string_view utf8) {
 }
 #endif
 
+#ifdef _WIN32
+std::string NativeTextToUtf8(std::string_view text) {
+    if (text.empty() || text.size() > (1u << 30)) return std::string(text);
+    const int wideSize = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring wide(std::size_t(wideSize), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), wideSize);
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+    std::string utf8(std::size_t(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, utf8.data(), size, nullptr, nullptr);
+    return utf8;
+}
+
+std::string Utf8ToNativeText(std::string_view utf8) {
+    const std::wstring wide = Utf8ToWide(utf8);
+    if (wide.empty()) return {};
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(std::size_t(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), text.data(), size, nullptr,
+                        nullptr);
+    return text;
+}
+#else
+std::string NativeTextToUtf8(std::string_view text) {
+    return std::string(text);
+}
+std::string Utf8ToNativeText(std::string_view utf8) {
+    return std::string(utf8);
+}
+#endif
+
 ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
     if (this != &other) {
         Close();

@@ -54,6 +54,12 @@ bool FolderIsWritable(const std::string& utf8Path);
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool CreateFolders(const std::string& utf8Path);
 
+// Text files of the system's 8-bit character set (the settings file) to and from the UTF-8 the
+// program holds. Windows: the ANSI code page, so existing files keep working; elsewhere files
+// are UTF-8 already and nothing changes.
+std::string NativeTextToUtf8(std::string_view text);
+std::string Utf8ToNativeText(std::string_view utf8);
+
 #ifdef _WIN32
 // UTF-8 to UTF-16 for the wide file calls; invalid sequences become U+FFFD.
 std::wstring Utf8ToWide(std::string_view utf8);

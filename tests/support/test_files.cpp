@@ -24,6 +24,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Paths are UTF-8 throughout; Windows would read a plain string in the ANSI code page.
+fs::path Utf8Path(const std::string& path) {
+#ifdef _WIN32
+    return fs::path(std::u8string(path.begin(), path.end()));
+#else
+    return fs::path(path);
+#endif
+}
+
 #ifndef _WIN32
 // Runs a program found on PATH with its output silenced; true when it exits with 0.
 bool Run(const std::vector<std::string>& arguments) {
@@ -73,15 +82,15 @@ TempFolder::~TempFolder() {
 
 bool WriteFile(const std::string& path, std::string_view bytes) {
     std::error_code error;
-    const fs::path parent = fs::path(path).parent_path();
+    const fs::path parent = Utf8Path(path).parent_path();
     if (!parent.empty()) fs::create_directories(parent, error);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(Utf8Path(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), std::streamsize(bytes.size()));
     return bool(out.flush());
 }
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(Utf8Path(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
