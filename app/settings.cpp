@@ -119,7 +119,11 @@ Settings LoadSettings(const std::string& path, const std::string& defaultFolder,
 }
 
 std::string FormatSettings(const Settings& settings) {
-    std::string text = std::string(FolderKey) + " = " + settings.Pfad + "\r\n";
+    // A line break in a folder name (possible on Linux) would end the line early and let the
+    // rest pass for further keys; the value stops there instead.
+    const std::string_view folder =
+        std::string_view(settings.Pfad).substr(0, settings.Pfad.find_first_of("\r\n"));
+    std::string text = std::string(FolderKey) + " = " + std::string(folder) + "\r\n";
     for (const NumberKey& key : NumberKeys)
         text += std::string(key.name) + " = " + std::to_string(settings.*key.member) + "\r\n";
     return text;

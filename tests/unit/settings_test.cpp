@@ -186,6 +186,16 @@ TEST(SettingsFile, WrittenValuesReadBackUnchanged) {
     EXPECT_EQ(FormatSettings(back), FormatSettings(s));
 }
 
+TEST(SettingsFile, LineBreakInTheFolderCannotAddKeys) {
+    Settings s;
+    s.Pfad = "/a\nAlle = 0\r\nZufall = 1/";
+    const std::string text = FormatSettings(s);
+    EXPECT_EQ(text.substr(0, 11), "Pfad = /a\r\n");
+    const Settings back = ParseSettings(text, DefaultFolder);
+    EXPECT_EQ(back.Alle, 1);
+    EXPECT_EQ(back.Zufall, 0);
+}
+
 TEST(SettingsFile, ReplacingLeavesNoTemporaryFileBehind) {
     TempFolder folder;
     const std::string path = folder.File(SettingsFileName);
