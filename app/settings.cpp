@@ -119,10 +119,12 @@ Settings LoadSettings(const std::string& path, const std::string& defaultFolder,
 }
 
 std::string FormatSettings(const Settings& settings) {
-    // A line break in a folder name (possible on Linux) would end the line early and let the
-    // rest pass for further keys; the value stops there instead.
-    const std::string_view folder =
-        std::string_view(settings.Pfad).substr(0, settings.Pfad.find_first_of("\r\n"));
+    // A line feed in a folder name (possible on Linux) would end the line early and let the rest
+    // pass for further keys, so the value stops there; it is written as it will be read back.
+    std::string_view folder = settings.Pfad;
+    folder = folder.substr(0, folder.find('\n'));
+    while (!folder.empty() && (folder.back() == ' ' || folder.back() == '\r'))
+        folder.remove_suffix(1);
     std::string text = std::string(FolderKey) + " = " + std::string(folder) + "\r\n";
     for (const NumberKey& key : NumberKeys)
         text += std::string(key.name) + " = " + std::to_string(settings.*key.member) + "\r\n";

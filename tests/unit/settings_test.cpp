@@ -188,7 +188,7 @@ TEST(SettingsFile, WrittenValuesReadBackUnchanged) {
 
 TEST(SettingsFile, LineBreakInTheFolderCannotAddKeys) {
     Settings s;
-    s.Pfad = "/a\nAlle = 0\r\nZufall = 1/";
+    s.Pfad = "/a \r\nAlle = 0\r\nZufall = 1/";
     const std::string text = FormatSettings(s);
     EXPECT_EQ(text.substr(0, 11), "Pfad = /a\r\n");
     const Settings back = ParseSettings(text, DefaultFolder);
