@@ -46,6 +46,22 @@ void GiveSettings(AppState& app) {
     s.Unterverz = app.songs.SubfolderOption;
 }
 
+// The screens as the window placement sees them; the window's own compact size decides
+// whether a remembered position is still within reach.
+ScreenGeometry Screen(const AppState& app) {
+    const gui::Rect desktop = gui::DesktopArea();
+    ScreenGeometry screen;
+    screen.screenWidth = app.player.ScreenWidth;
+    screen.screenHeight = app.player.ScreenHeight;
+    screen.desktopX = desktop.x;
+    screen.desktopY = desktop.y;
+    screen.desktopWidth = desktop.width;
+    screen.desktopHeight = desktop.height;
+    screen.windowWidth = ui::CompactOuterWidth;
+    screen.windowHeight = ui::CompactOuterHeight;
+    return screen;
+}
+
 void ScanAtStart(AppState& app) {
     SongListState& songs = app.songs;
     songs.SongCount = 0;
@@ -68,9 +84,8 @@ bool StartUp(AppState& app, const StartOptions& options) {
     player.ScreenWidth = gui::ScreenWidth();
     player.ScreenHeight = gui::ScreenHeight();
 
-    app.settingsPath = SettingsFilePath(player.ProgramDir);
-    app.settings = ReadSettings(app.settingsPath, sys::DefaultMusicFolder(), player.ScreenWidth,
-                                player.ScreenHeight, gui::DesktopArea());
+    app.settingsPath = SettingsFilePath(CurrentSettingsEnvironment(player.ProgramDir));
+    app.settings = LoadSettings(app.settingsPath, sys::DefaultMusicFolder(), Screen(app));
     TakeSettings(app);
 
     if (!ui::StartMainWindow(ui::WindowSettingsFrom(app.settings), player.OsName, GetMute(),
@@ -85,7 +100,8 @@ bool StartUp(AppState& app, const StartOptions& options) {
 
 void Shutdown(AppState& app, bool windowOpened) {
     if (windowOpened) GiveSettings(app);
-    WriteSettings(app.settingsPath, app.settings);
+    // A settings file that cannot be written is simply not written: nothing to report.
+    if (PrepareSettingsFolder(app.settingsPath)) SaveSettings(app.settingsPath, app.settings);
     if (windowOpened) {
         for (int alpha = app.player.Transparency; alpha >= 1; alpha -= 2) {
             ui::ApplyTransparency(ui::MainWindow, alpha, app.player.OsName);

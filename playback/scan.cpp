@@ -119,5 +119,5 @@ void ScanDirectory(SongListState& songs, const std::string& path, int level, int
 }
 
 void ShowTotalDuration(const SongListState& songs) {
-    gui::SetGadgetText(ui::TotalTimeText, FormatTotalTime(songs.TotalDuration));
+    gui::SetGadgetText(ui::TotalTimeText, FormatTotalPlayingTime(songs.TotalDuration));
 }
