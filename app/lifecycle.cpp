@@ -27,6 +27,10 @@ void TakeSettings(AppState& app) {
     player.OptionOn = s.OptionOn;
     player.Transparency = s.Transparenz;
     app.songs.SongFolder = s.Pfad;
+    // A hand-edited folder without its closing separator would glue folder and file names.
+    if (!s.Pfad.empty() && s.Pfad.back() != sys::PathSeparator) {
+        app.songs.SongFolder += sys::PathSeparator;
+    }
     app.songs.CurrentSong = s.AktSong;
     app.songs.SubfolderOption = s.Unterverz;
 }
