@@ -112,7 +112,9 @@ bool LoopPass(AppState& app) {
         player.Idle = 1;
     }
     FollowVolume(player);
-    if (player.Playing == 1) ShowPosition(app);
+    // A paused song does not move; polling it would overwrite the position the slider chose
+    // for the next resume.
+    if (player.Playing == 1 && player.Paused == 0) ShowPosition(app);
     MoveSlider(app);
     CheckEndOfSong(app);
     if (event.type != gui::EventNone) HandleEvent(app, event);
