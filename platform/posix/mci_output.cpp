@@ -1,0 +1,55 @@
+// SDL2 audio output for the multimedia device.
+#include "platform/posix/mci_output.h"
+
+namespace mci::posix {
+namespace {
+
+// About 25 ms per callback, a power of two: short enough that the position the device reports
+// (the samples handed to the output) stays close to what is heard, long enough to keep the
+// audio thread's wake-ups cheap.
+Uint16 BufferSamples(long rate) {
+    Uint16 samples = 64;
+    while (samples < 4096 && samples * 2 <= rate / 40) samples = static_cast<Uint16>(samples * 2);
+    return samples;
+}
+
+}  // namespace
+
+std::unique_ptr<AudioOutput> AudioOutput::Open(long rate, int channels, Fill fill, void* user) {
+    std::unique_ptr<AudioOutput> output(new AudioOutput());
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+    output->subsystem_ = true;
+    output->fill_ = fill;
+    output->user_ = user;
+
+    SDL_AudioSpec wanted{};
+    wanted.freq = static_cast<int>(rate);
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = static_cast<Uint8>(channels);
+    wanted.samples = BufferSamples(rate);
+    wanted.callback = &AudioOutput::Callback;
+    wanted.userdata = output.get();
+    SDL_AudioSpec obtained{};
+    // No changes allowed: SDL converts to whatever the hardware wants.
+    output->device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (output->device_ == 0) return nullptr;
+    return output;
+}
+
+AudioOutput::~AudioOutput() {
+    if (device_ != 0) SDL_CloseAudioDevice(device_);
+    if (subsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void AudioOutput::SetRunning(bool running) {
+    if (running == running_) return;
+    running_ = running;
+    SDL_PauseAudioDevice(device_, running ? 0 : 1);
+}
+
+void AudioOutput::Callback(void* self, Uint8* stream, int len) {
+    auto* output = static_cast<AudioOutput*>(self);
+    output->fill_(output->user_, stream, len);
+}
+
+}  // namespace mci::posix

@@ -1,0 +1,53 @@
+// One open song of the multimedia device: the decoder, the output and the play state between
+// them. Positions are in milliseconds at this interface and in samples (per channel) inside.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/posix/mci_decoder.h"
+#include "platform/posix/mci_output.h"
+#include "platform/posix/mci_parser.h"
+
+namespace mci::posix {
+
+enum class PlayMode { Stopped, Playing, Paused };
+
+// Every member function is for the main thread; the audio callback shares the play state under
+// the output's lock. The error results are MCIERR_* numbers, 0 for success.
+class Player {
+  public:
+    static std::uint32_t Open(const std::string& path, std::unique_ptr<Player>& player);
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    std::uint32_t Seek(SeekTarget target, std::uint32_t ms);  // leaves the song stopped
+    std::uint32_t Play(const Command& command);               // from/to as the command gives
+    void Pause();
+    void Resume();
+    void Stop();  // keeps the position
+
+    std::uint32_t PositionMs();  // the audio handed to the output so far
+    std::uint32_t LengthMs(std::uint32_t& ms);
+    PlayMode Mode();
+
+    // Lets the output rest once the callback has found the end of the song.
+    void Tidy();
+
+  private:
+    Player() = default;
+    static void Fill(void* self, std::uint8_t* stream, int len);
+    std::int64_t ToSample(std::uint32_t ms, std::int64_t length) const;
+    std::uint32_t ToMs(std::int64_t sample) const;
+
+    std::unique_ptr<Decoder> decoder_;
+    std::unique_ptr<AudioOutput> output_;  // declared last: closed first, before the decoder
+
+    // Shared with the audio callback, under the output's lock.
+    PlayMode mode_ = PlayMode::Stopped;
+    std::int64_t position_ = 0;  // next sample to hand to the output
+    std::int64_t end_ = 0;       // playing stops here ("to", or the end of the song)
+};
+
+}  // namespace mci::posix
