@@ -37,8 +37,13 @@ std::unique_ptr<AudioOutput> AudioOutput::Open(long rate, int channels, Fill fil
 }
 
 AudioOutput::~AudioOutput() {
-    if (device_ != 0) SDL_CloseAudioDevice(device_);
+    CloseDevice();
     if (subsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void AudioOutput::CloseDevice() {
+    if (device_ != 0) SDL_CloseAudioDevice(device_);
+    device_ = 0;
 }
 
 void AudioOutput::SetRunning(bool running) {

@@ -18,11 +18,15 @@ class AudioOutput {
     // Signed 16-bit samples at rate and channels; starts paused. Null when there is no output.
     // Main thread only, as are all members.
     static std::unique_ptr<AudioOutput> Open(long rate, int channels, Fill fill, void* user);
-    ~AudioOutput();  // stops the callback and releases the device at once
+    // Stops the callback and releases the device (unless CloseDevice did), then SDL's audio.
+    ~AudioOutput();
     AudioOutput(const AudioOutput&) = delete;
     AudioOutput& operator=(const AudioOutput&) = delete;
 
     void SetRunning(bool running);
+    // Stops the callback and releases the device; may wait for the sound server, so it may run
+    // on any thread, once, while nothing else uses this object. SDL's audio stays held.
+    void CloseDevice();
     void Lock() { SDL_LockAudioDevice(device_); }  // keeps the callback out
     void Unlock() { SDL_UnlockAudioDevice(device_); }
 

@@ -123,6 +123,11 @@ PlayMode Player::Mode() {
     return mode_;
 }
 
+void Player::Silence() {
+    OutputLock lock(*output_);
+    mode_ = PlayMode::Stopped;
+}
+
 void Player::Tidy() {
     if (Mode() != PlayMode::Playing) output_->SetRunning(false);
 }

@@ -35,6 +35,11 @@ class Player {
     // Lets the output rest once the callback has found the end of the song.
     void Tidy();
 
+    // Closing in two steps, for a sound server that is slow to let go: Silence on the main
+    // thread, then CloseOutput on any thread; destroy the player on the main thread after that.
+    void Silence();
+    void CloseOutput() { output_->CloseDevice(); }
+
   private:
     Player() = default;
     static void Fill(void* self, std::uint8_t* stream, int len);
