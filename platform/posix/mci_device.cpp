@@ -63,11 +63,11 @@ void Release(std::vector<std::unique_ptr<Player>> players) {
     }
 }
 
-// Finishes the releases that have come back since the last command.
-void ReapClosed() {
+// Finishes the releases that have come back, waiting for them until deadline at the most.
+void ReapClosed(std::chrono::steady_clock::time_point deadline = {}) {
     std::vector<ClosingDevice>& closing = ClosingDevices();
-    std::erase_if(closing, [](const ClosingDevice& device) {
-        return device.released.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    std::erase_if(closing, [deadline](const ClosingDevice& device) {
+        return device.released.wait_until(deadline) == std::future_status::ready;
     });
 }
 
@@ -84,8 +84,15 @@ std::uint32_t OpenSong(const Command& command) {
     if (Find(name) != nullptr) return aliased ? MCIERR_DUPLICATE_ALIAS : MCIERR_DEVICE_OPEN;
     std::unique_ptr<Player> player;
     std::uint32_t error = Player::Open(command.device, player);
-    // Some outputs (SDL's dummy driver) take one stream only: then the others have it.
-    if (error == MCIERR_HARDWARE && !Devices().empty()) error = MCIERR_WAVE_OUTPUTSINUSE;
+    // Some outputs (SDL's dummy driver) take one stream only: a song closed just before may
+    // have to let go of it first.
+    if (error == MCIERR_HARDWARE && !ClosingDevices().empty()) {
+        ReapClosed(std::chrono::steady_clock::now() + kCloseWait);
+        error = Player::Open(command.device, player);
+    }
+    if (error == MCIERR_HARDWARE && !(Devices().empty() && ClosingDevices().empty())) {
+        error = MCIERR_WAVE_OUTPUTSINUSE;
+    }
     if (error != 0) return error;
     Devices().push_back(OpenDevice{name, std::move(player)});
     return 0;

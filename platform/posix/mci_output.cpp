@@ -4,12 +4,12 @@
 namespace mci::posix {
 namespace {
 
-// About 25 ms per callback, a power of two: short enough that the position the device reports
-// (the samples handed to the output) stays close to what is heard, long enough to keep the
-// audio thread's wake-ups cheap.
+// About 90 ms per callback, a power of two. Each callback wakes the audio thread and the sound
+// server's client thread; at this size playing costs about what a plain command-line player
+// costs. The position between callbacks is interpolated by the player.
 Uint16 BufferSamples(long rate) {
     Uint16 samples = 64;
-    while (samples < 4096 && samples * 2 <= rate / 40) samples = static_cast<Uint16>(samples * 2);
+    while (samples < 8192 && samples * 2 <= rate / 10) samples = static_cast<Uint16>(samples * 2);
     return samples;
 }
 

@@ -49,6 +49,7 @@ std::uint32_t Player::Seek(SeekTarget target, std::uint32_t ms) {
                                                                 : ToSample(ms, length);
         decoder_->Seek(sample);  // a file cut short meanwhile just ends at the next play
         position_ = sample;
+        filled_ = false;
     }
     output_->SetRunning(false);
     return 0;
@@ -70,6 +71,7 @@ std::uint32_t Player::Play(const Command& command) {
             if (command.hasFrom) {
                 position_ = ToSample(command.fromMs, length);
                 decoder_->Seek(position_);
+                filled_ = false;
             }
         }
         end_ = command.hasTo ? ToSample(command.toMs, length) : length >= 0 ? length : kUnknownEnd;
@@ -107,7 +109,12 @@ void Player::Stop() {
 
 std::uint32_t Player::PositionMs() {
     OutputLock lock(*output_);
-    return ToMs(position_);
+    if (mode_ != PlayMode::Playing || !filled_) return ToMs(position_);
+    const auto since = std::chrono::steady_clock::now() - fillAt_;
+    const std::int64_t played =
+        std::chrono::duration_cast<std::chrono::microseconds>(since).count() * decoder_->Rate() /
+        1000000;
+    return ToMs(std::min(position_, fillStart_ + played));
 }
 
 std::uint32_t Player::LengthMs(std::uint32_t& ms) {
@@ -135,6 +142,11 @@ void Player::Tidy() {
 void Player::Fill(void* self, std::uint8_t* stream, int len) {
     auto* player = static_cast<Player*>(self);
     const std::int64_t frameBytes = player->decoder_->FrameBytes();
+    if (player->mode_ == PlayMode::Playing) {
+        player->filled_ = true;
+        player->fillStart_ = player->position_;
+        player->fillAt_ = std::chrono::steady_clock::now();
+    }
     std::int64_t filled = 0;
     while (player->mode_ == PlayMode::Playing && filled + frameBytes <= len) {
         const std::int64_t wanted =

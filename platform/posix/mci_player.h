@@ -2,6 +2,7 @@
 // them. Positions are in milliseconds at this interface and in samples (per channel) inside.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,7 +29,9 @@ class Player {
     void Resume();
     void Stop();  // keeps the position
 
-    std::uint32_t PositionMs();  // the audio handed to the output so far
+    // While playing: the audio handed to the output so far, where the last buffer handed over
+    // counts as playing out in real time from the moment it was taken. Otherwise exact.
+    std::uint32_t PositionMs();
     std::uint32_t LengthMs(std::uint32_t& ms);
     PlayMode Mode();
 
@@ -51,8 +54,11 @@ class Player {
 
     // Shared with the audio callback, under the output's lock.
     PlayMode mode_ = PlayMode::Stopped;
-    std::int64_t position_ = 0;  // next sample to hand to the output
-    std::int64_t end_ = 0;       // playing stops here ("to", or the end of the song)
+    std::int64_t position_ = 0;   // next sample to hand to the output
+    std::int64_t end_ = 0;        // playing stops here ("to", or the end of the song)
+    bool filled_ = false;         // a buffer was handed over since the last play or seek
+    std::int64_t fillStart_ = 0;  // position_ before the last buffer
+    std::chrono::steady_clock::time_point fillAt_;  // when the last buffer was taken
 };
 
 }  // namespace mci::posix

@@ -80,12 +80,12 @@ TEST_F(DevicePlayback, PlayToStopsExactlyThere) {
     EXPECT_EQ(Number(Send("status s position")), 777);
 }
 
-// Position against the clock once the output runs: how far the position strays from the time
-// that has passed, over one and a half seconds.
+// Position against the clock once the output runs (a third of a second in): how far the position
+// strays from the time that has passed, over one and a half seconds.
 TEST_F(DevicePlayback, PositionFollowsRealTime) {
     OpenAndStart(File("cbr44s"), "s");
     const auto startedAt = Clock::now();
-    ASSERT_TRUE(WaitForPosition("s", 50));
+    ASSERT_TRUE(WaitForPosition("s", 300));
     const double startUp = MsSince(startedAt);
     const std::int64_t first = Number(Send("status s position"));
     const auto t0 = Clock::now();
@@ -239,6 +239,9 @@ TEST_F(DevicePlayback, ATenMinuteSongOpensQuickly) {
         for (int i = 0; i < 60; ++i) out << bytes;
     }
     const FrameCount count = CountFrames(whole);
+    // Earlier songs' outputs may still be closing; an output that takes one stream only would
+    // make this open wait for them.
+    Sleep(300);
     const auto start = Clock::now();
     const std::int64_t length = OpenAndStart(whole, "s");
     const double took = MsSince(start);
