@@ -1,0 +1,22 @@
+// The PulseAudio default sink as master volume (PipeWire's PulseAudio service included). One
+// connection is kept for the whole run; volume and mute are cached and kept current by the
+// server's change events, so the getters cost an atomic read.
+#pragma once
+
+#include <cstdint>
+
+namespace mixer_pulse {
+
+// True while a server with a default sink answers. When not, a new connection is tried at most
+// once a second; only the very first try waits for an answer, and never longer than 200 ms.
+// Main thread only, like everything below.
+bool Connected();
+
+std::uint32_t GetVolume();  // 0..65535, the loudest channel; 0 when not connected
+int GetMute();              // 1 muted, 0 not muted or not connected
+// Both set every channel of the default sink and return without waiting for the server; the
+// getters report the new value at once.
+std::uint32_t SetVolume(std::uint32_t value);
+std::uint32_t SetMute(int value);
+
+}  // namespace mixer_pulse
