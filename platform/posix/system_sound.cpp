@@ -1,13 +1,14 @@
 // Short sounds through SDL2 audio: the WAV is converted by SDL, queued on a device of its own
-// and the device closed again once the queue has played out. Only SDL's audio subsystem is
-// used, with its reference count, so other SDL audio users in the process keep their devices.
+// and the device closed again (from the main loop's idle sleep) once the queue has played out. Only
+// SDL's audio subsystem is used, with its reference count, so other SDL audio users in the process
+// keep their devices.
 #include <SDL.h>
 
 #include <chrono>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "platform/posix/system_sound.h"
 #include "platform/system.h"
@@ -17,24 +18,26 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// More sounds at once than this and the oldest is cut off, so repeated clicks cannot pile up
-// open devices.
-constexpr std::size_t MaxSounds = 4;
-
-// An open output device playing one queued sound.
+// An open output device for queued sound in one format.
 class SoundOutput {
   public:
-    SoundOutput(SDL_AudioDeviceID device, Clock::time_point done) : device_(device), done_(done) {}
-    ~SoundOutput() {
-        if (device_ != 0) SDL_CloseAudioDevice(device_);
+    SoundOutput(SDL_AudioDeviceID device, const SDL_AudioSpec& spec)
+        : device_(device), spec_(spec) {}
+    ~SoundOutput() { SDL_CloseAudioDevice(device_); }
+    SoundOutput(const SoundOutput&) = delete;
+    SoundOutput& operator=(const SoundOutput&) = delete;
+
+    bool Plays(const SDL_AudioSpec& spec) const {
+        return spec.freq == spec_.freq && spec.format == spec_.format &&
+               spec.channels == spec_.channels;
     }
-    SoundOutput(SoundOutput&& other) noexcept : device_(other.device_), done_(other.done_) {
-        other.device_ = 0;
-    }
-    SoundOutput& operator=(SoundOutput&& other) noexcept {
-        std::swap(device_, other.device_);
-        std::swap(done_, other.done_);
-        return *this;
+    // Replaces whatever is still queued, so a sound started again begins at its start.
+    bool Play(const Uint8* data, Uint32 length, Clock::time_point done) {
+        SDL_ClearQueuedAudio(device_);
+        if (SDL_QueueAudio(device_, data, length) != 0) return false;
+        done_ = done;
+        SDL_PauseAudioDevice(device_, 0);
+        return true;
     }
     bool Finished(Clock::time_point now) const {
         return now >= done_ && SDL_GetQueuedAudioSize(device_) == 0;
@@ -42,14 +45,16 @@ class SoundOutput {
 
   private:
     SDL_AudioDeviceID device_;
-    Clock::time_point done_;  // when the last sample should have left the speaker
+    SDL_AudioSpec spec_;
+    Clock::time_point done_{};  // when the last sample should have left the speaker
 };
 
-// The audio subsystem while the process needs it; quits it again at exit.
+// The audio subsystem while the process needs it, and at most one sound device: repeated
+// clicks cannot pile up devices, and some SDL drivers (the dummy one) open only one output.
 class SoundPlayer {
   public:
     ~SoundPlayer() {
-        outputs_.clear();
+        output_.reset();
         if (initialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
@@ -58,20 +63,25 @@ class SoundPlayer {
         return initialised_;
     }
 
-    void Add(SoundOutput output) {
-        if (outputs_.size() >= MaxSounds) outputs_.erase(outputs_.begin());
-        outputs_.push_back(std::move(output));
+    // A device for sound in this format: the open one when it fits, else a new one.
+    // Closing a device that still plays waits for SDL to drain it, so that is avoided.
+    SoundOutput* OutputFor(SDL_AudioSpec spec) {
+        if (output_ && output_->Plays(spec)) return output_.get();
+        output_.reset();
+        spec.callback = nullptr;  // queued, not pulled
+        const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+        if (device == 0) return nullptr;
+        output_ = std::make_unique<SoundOutput>(device, spec);
+        return output_.get();
     }
 
     void ReleaseFinished() {
-        if (outputs_.empty()) return;
-        const auto now = Clock::now();
-        std::erase_if(outputs_, [now](const SoundOutput& output) { return output.Finished(now); });
+        if (output_ && output_->Finished(Clock::now())) output_.reset();
     }
 
   private:
     bool initialised_ = false;
-    std::vector<SoundOutput> outputs_;
+    std::unique_ptr<SoundOutput> output_;
 };
 
 SoundPlayer& Player() {
@@ -84,6 +94,14 @@ struct WavBuffer {
     Uint32 length = 0;
     ~WavBuffer() { SDL_FreeWAV(data); }
 };
+
+// About 20 ms of sound per device buffer: closing a device waits for the buffer in flight,
+// and SDL's usual 4096 frames would hold the caller up for a noticeable moment.
+Uint16 SmallBuffer(int frequency) {
+    Uint16 frames = 64;
+    while (frames < 4096 && frames < frequency / 50) frames = static_cast<Uint16>(frames * 2);
+    return frames;
+}
 
 std::chrono::milliseconds PlayingTime(const SDL_AudioSpec& spec, Uint32 bytes) {
     const auto frameBytes =
@@ -109,15 +127,10 @@ bool PlayWav(const std::uint8_t* wav, std::size_t size) {
     SDL_AudioSpec spec{};
     WavBuffer buffer;
     if (!SDL_LoadWAV_RW(stream, 1, &spec, &buffer.data, &buffer.length)) return false;
-    spec.callback = nullptr;  // queued, not pulled
-    SDL_AudioSpec obtained{};
-    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &spec, &obtained, 0);
-    if (device == 0) return false;
-    SoundOutput output(device, Clock::now() + PlayingTime(spec, buffer.length));
-    if (SDL_QueueAudio(device, buffer.data, buffer.length) != 0) return false;
-    SDL_PauseAudioDevice(device, 0);
-    player.Add(std::move(output));
-    return true;
+    spec.samples = SmallBuffer(spec.freq);
+    SoundOutput* output = player.OutputFor(spec);
+    return output && output->Play(buffer.data, buffer.length,
+                                  Clock::now() + PlayingTime(spec, buffer.length));
 }
 
 }  // namespace sys

@@ -49,7 +49,10 @@ TEST(NaturalOrder, CaseIgnoredThenBytewise) {
     EXPECT_EQ(Sorted({"b", "\xC3\xA4rger", "\xC3\x84rger"}),
               (std::vector<std::string>{"\xC3\x84rger", "\xC3\xA4rger", "b"}));
     // Accented letters are filed under their base letter first, as a German reader expects.
-    EXPECT_TRUE(NaturalLess("\xC3\xA4" "b", "ac"));              // "äb" before "ac"
+    EXPECT_TRUE(
+        NaturalLess("\xC3\xA4"
+                    "b",
+                    "ac"));                                   // "äb" before "ac"
     EXPECT_TRUE(NaturalLess("a", "\xC3\xA4"));                // but after plain "a"
     EXPECT_TRUE(NaturalLess("\xC3\x96l 2", "\xC3\xB6l 10"));  // "Öl 2" before "öl 10"
     // The multiplication sign is no capital letter and is not folded onto the division sign.
@@ -95,8 +98,9 @@ TEST(NaturalOrder, IsAStrictTotalOrderOverAnyBytes) {
             EXPECT_EQ(ab || ba, a != b) << a << " | " << b;
             if (!ab) continue;
             for (const auto& c : names) {
-                if (NaturalLess(b, c))
+                if (NaturalLess(b, c)) {
                     EXPECT_TRUE(NaturalLess(a, c)) << a << " | " << b << " | " << c;
+                }
             }
         }
     }
