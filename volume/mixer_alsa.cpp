@@ -96,6 +96,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// alsa-lib prints every failed open to stderr; retried once a second on a machine without a
+// sound card, that would flood the terminal the player was started from.
+void Silent(const char*, int, const char*, int, const char*, ...) {}
+
 MasterControl& DefaultControl() {
     static MasterControl control;
     return control;
@@ -110,6 +114,7 @@ bool Available() {
     if (control.IsOpen() && control.Refresh()) return true;
     const auto now = Clock::now();
     if (tried && now - lastTry < std::chrono::seconds(1)) return false;
+    if (!tried) snd_lib_error_set_handler(Silent);
     tried = true;
     lastTry = now;
     return control.Open("default");
