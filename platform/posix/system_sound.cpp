@@ -21,15 +21,15 @@ using Clock = std::chrono::steady_clock;
 // An open output device for queued sound in one format.
 class SoundOutput {
   public:
-    SoundOutput(SDL_AudioDeviceID device, const SDL_AudioSpec& spec)
-        : device_(device), spec_(spec) {}
+    SoundOutput(SDL_AudioDeviceID device, const SDL_AudioSpec& format)
+        : device_(device), format_(format) {}
     ~SoundOutput() { SDL_CloseAudioDevice(device_); }
     SoundOutput(const SoundOutput&) = delete;
     SoundOutput& operator=(const SoundOutput&) = delete;
 
-    bool Plays(const SDL_AudioSpec& spec) const {
-        return spec.freq == spec_.freq && spec.format == spec_.format &&
-               spec.channels == spec_.channels;
+    bool Plays(const SDL_AudioSpec& format) const {
+        return format.freq == format_.freq && format.format == format_.format &&
+               format.channels == format_.channels;
     }
     // Replaces whatever is still queued, so a sound started again begins at its start.
     bool Play(const Uint8* data, Uint32 length, Clock::time_point done) {
@@ -45,7 +45,7 @@ class SoundOutput {
 
   private:
     SDL_AudioDeviceID device_;
-    SDL_AudioSpec spec_;
+    SDL_AudioSpec format_;
     Clock::time_point done_{};  // when the last sample should have left the speaker
 };
 
@@ -65,13 +65,13 @@ class SoundPlayer {
 
     // A device for sound in this format: the open one when it fits, else a new one.
     // Closing a device that still plays waits for SDL to drain it, so that is avoided.
-    SoundOutput* OutputFor(SDL_AudioSpec spec) {
-        if (output_ && output_->Plays(spec)) return output_.get();
+    SoundOutput* OutputFor(SDL_AudioSpec format) {
+        if (output_ && output_->Plays(format)) return output_.get();
         output_.reset();
-        spec.callback = nullptr;  // queued, not pulled
-        const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+        format.callback = nullptr;  // queued, not pulled
+        const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &format, nullptr, 0);
         if (device == 0) return nullptr;
-        output_ = std::make_unique<SoundOutput>(device, spec);
+        output_ = std::make_unique<SoundOutput>(device, format);
         return output_.get();
     }
 
@@ -103,12 +103,12 @@ Uint16 SmallBuffer(int frequency) {
     return frames;
 }
 
-std::chrono::milliseconds PlayingTime(const SDL_AudioSpec& spec, Uint32 bytes) {
+std::chrono::milliseconds PlayingTime(const SDL_AudioSpec& format, Uint32 bytes) {
     const auto frameBytes =
-        static_cast<std::uint64_t>(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
-    if (frameBytes == 0 || spec.freq <= 0) return {};
-    const std::uint64_t frames = bytes / frameBytes + spec.samples;  // plus the device buffer
-    return std::chrono::milliseconds(frames * 1000 / static_cast<std::uint64_t>(spec.freq) + 50);
+        static_cast<std::uint64_t>(SDL_AUDIO_BITSIZE(format.format) / 8) * format.channels;
+    if (frameBytes == 0 || format.freq <= 0) return {};
+    const std::uint64_t frames = bytes / frameBytes + format.samples;  // plus the device buffer
+    return std::chrono::milliseconds(frames * 1000 / static_cast<std::uint64_t>(format.freq) + 50);
 }
 
 }  // namespace
@@ -124,13 +124,13 @@ bool PlayWav(const std::uint8_t* wav, std::size_t size) {
     if (!player.Start()) return false;
     SDL_RWops* stream = SDL_RWFromConstMem(wav, static_cast<int>(size));
     if (!stream) return false;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     WavBuffer buffer;
-    if (!SDL_LoadWAV_RW(stream, 1, &spec, &buffer.data, &buffer.length)) return false;
-    spec.samples = SmallBuffer(spec.freq);
-    SoundOutput* output = player.OutputFor(spec);
+    if (!SDL_LoadWAV_RW(stream, 1, &format, &buffer.data, &buffer.length)) return false;
+    format.samples = SmallBuffer(format.freq);
+    SoundOutput* output = player.OutputFor(format);
     return output && output->Play(buffer.data, buffer.length,
-                                  Clock::now() + PlayingTime(spec, buffer.length));
+                                  Clock::now() + PlayingTime(format, buffer.length));
 }
 
 }  // namespace sys

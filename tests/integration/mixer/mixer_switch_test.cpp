@@ -1,0 +1,45 @@
+// The test driver's mixer: the fake unless the system mixer is chosen, and switching back and
+// forth never lets one side's values leak into the other.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "pulse_tools.h"
+#include "volume/mixer.h"
+#include "volume/mixer_fake.h"
+#include "volume/mixer_scale.h"
+#include "volume/mixer_select.h"
+
+using namespace std::chrono_literals;
+
+TEST(SwitchableMixer, FakeUntilChosenOtherwise) {
+    mixer_fake::Reset();
+    EXPECT_EQ(SelectedMixer(), MixerBackend::Fake);
+    SetVolume(1234);
+    EXPECT_EQ(mixer_fake::StoredVolume(), 1234u);
+    EXPECT_EQ(mixer_fake::Calls().setVolume, 1);
+}
+
+TEST(SwitchableMixer, SystemChoiceReachesTheServerAndLeavesTheFakeAlone) {
+    if (!DefaultPulseAvailable()) GTEST_SKIP() << "no PulseAudio server";
+    PulseTarget pulse;
+    const auto saved = pulse.SinkVolumes();
+    const int savedMute = pulse.SinkMute();
+    mixer_fake::Reset();
+    mixer_fake::ChangeVolumeOutside(777);
+
+    SelectMixer(MixerBackend::System);
+    pulse.Pactl("set-sink-volume @DEFAULT_SINK@ 30000");
+    EXPECT_TRUE(WaitFor([] { return GetVolume() == mixer_scale::LevelFromPulse(30000); }, 1000ms));
+    SetVolume(5000);
+    EXPECT_TRUE(WaitFor([&] {
+        return pulse.SinkVolumes() ==
+               std::vector<unsigned>(saved.size(), mixer_scale::PulseFromLevel(5000));
+    }));
+    EXPECT_EQ(mixer_fake::StoredVolume(), 777u);
+    EXPECT_EQ(mixer_fake::Calls().getVolume, 0);
+
+    SelectMixer(MixerBackend::Fake);
+    EXPECT_EQ(GetVolume(), 777u);
+    pulse.Restore(saved, savedMute);
+}
