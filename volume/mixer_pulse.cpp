@@ -55,7 +55,8 @@ class PulseLink {
     PulseLink(const PulseLink&) = delete;
     PulseLink& operator=(const PulseLink&) = delete;
 
-    bool Connected();
+    Status Check();
+    bool Connected() { return Check() == Status::Ready; }
     std::uint32_t Volume() const { return volume_.load(std::memory_order_relaxed); }
     int Mute() const { return mute_.load(std::memory_order_relaxed); }
     std::uint32_t SetVolume(std::uint32_t value);
@@ -118,9 +119,9 @@ bool PulseLink::StartLoop() {
     return true;
 }
 
-bool PulseLink::Connected() {
-    if (ready_.load(std::memory_order_acquire)) return true;
-    if (!StartLoop()) return false;
+Status PulseLink::Check() {
+    if (ready_.load(std::memory_order_acquire)) return Status::Ready;
+    if (!StartLoop()) return Status::Absent;
     const auto now = Clock::now();
     bool firstTry = false;
     {
@@ -141,7 +142,11 @@ bool PulseLink::Connected() {
         std::unique_lock lock(answerMutex_);
         answer_.wait_for(lock, FirstAnswerWait, [this] { return answered_; });
     }
-    return ready_.load(std::memory_order_acquire);
+    if (ready_.load(std::memory_order_acquire)) return Status::Ready;
+    LoopLock lock(loop_.get());
+    if (!context_) return Status::Absent;
+    const pa_context_state_t state = pa_context_get_state(context_);
+    return PA_CONTEXT_IS_GOOD(state) && state != PA_CONTEXT_READY ? Status::Trying : Status::Absent;
 }
 
 void PulseLink::StartConnect(Clock::time_point now) {
@@ -285,6 +290,9 @@ PulseLink& Link() {
 
 }  // namespace
 
+Status Check() {
+    return Link().Check();
+}
 bool Connected() {
     return Link().Connected();
 }

@@ -7,10 +7,16 @@
 
 namespace mixer_pulse {
 
-// True while a server with a default sink answers. When not, a new connection is tried at most
-// once a second; only the very first try waits for an answer, and never longer than 200 ms.
-// Main thread only, like everything below.
-bool Connected();
+enum class Status {
+    Ready,   // a server with a default sink answers
+    Trying,  // a server was found but has not finished the handshake (it may hang)
+    Absent,  // no server, or one without a default sink
+};
+
+// When not ready, a new connection is tried at most once a second; only the very first try
+// waits for an answer, and never longer than 200 ms. Main thread only, like everything below.
+Status Check();
+bool Connected();  // Check() == Status::Ready
 
 std::uint32_t GetVolume();  // 0..65535, the loudest channel; 0 when not connected
 int GetMute();              // 1 muted, 0 not muted or not connected

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <string>
 
 #include "pulse_tools.h"
@@ -69,4 +70,24 @@ TEST(MixerOutage, ServerHangsVanishesAndComesBack) {
     const long long slowest = SlowestCallUs(probe.Lines());
     EXPECT_GE(slowest, 0);
     EXPECT_LT(slowest, 250000) << "a call waited on the server";
+}
+
+// ALSA's default device is often PulseAudio's plugin, which would wait on a hung server for
+// ever; while a server is found but does not answer, the mixer reads 0 instead of asking ALSA.
+TEST(MixerOutage, HungServerIsNotAskedThroughAlsa) {
+    PrivateServer server;
+    if (!server.Start()) GTEST_SKIP() << "cannot start a PulseAudio server of our own";
+    const std::string alsaConfig = server.Socket() + ".alsa.conf";
+    std::ofstream(alsaConfig) << "ctl.!default { type pulse }\n";
+    server.Freeze(true);
+    const auto start = std::chrono::steady_clock::now();
+    Probe probe(server.Target().environment + "ALSA_CONFIG_PATH=" + alsaConfig + " ", 1.0);
+    EXPECT_TRUE(WaitFor([&] { return !probe.Lines().empty(); }, 3000ms));
+    server.Stop();  // lets a probe that did get stuck in the plugin go on, so the test ends
+    probe.Finish();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 4s);
+    const auto lines = probe.Lines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_TRUE(lines[0].ends_with(" 0 0")) << lines[0];
+    EXPECT_LT(SlowestCallUs(lines), 250000);
 }

@@ -133,16 +133,6 @@ TEST(MusicFolder, FollowsTheUserDirsFileUnderHome) {
     EXPECT_EQ(sys::DefaultMusicFolder(), homePath + "/Meine Musik/");
 }
 
-TEST(Sleep, WaitsAtLeastTheTimeAndNotForNegatives) {
-    auto start = Clock::now();
-    sys::SleepMs(30);
-    EXPECT_GE(MillisecondsSince(start), 30);
-    start = Clock::now();
-    sys::SleepMs(-1000);
-    sys::SleepMs(0);
-    EXPECT_LT(MillisecondsSince(start), 20);
-}
-
 class OpenUrlTest : public ::testing::Test {
   protected:
     // A stand-in xdg-open that writes each argument on a line of its own.
