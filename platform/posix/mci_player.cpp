@@ -1,6 +1,6 @@
-// Play state of one song. Decoding happens inside SDL's audio callback, a buffer (about 25 ms)
-// at a time: the position is then simply the samples handed over, and seeking, pausing and
-// closing need no second thread to stop.
+// Play state of one song. Decoding happens inside SDL's audio callback, a buffer (about 90 ms)
+// at a time: the position is the samples handed over (spread over the time the last buffer
+// takes to play), and seeking, pausing and closing need no decoder thread to stop.
 #include "platform/posix/mci_player.h"
 
 #include <algorithm>
@@ -40,10 +40,10 @@ std::uint32_t Player::ToMs(std::int64_t sample) const {
 std::uint32_t Player::Seek(SeekTarget target, std::uint32_t ms) {
     {
         OutputLock lock(*output_);
-        mode_ = PlayMode::Stopped;
         const std::int64_t length = decoder_->Length();
         if (length < 0) return MCIERR_INVALID_FILE;
         if (target == SeekTarget::Position && ms > ToMs(length)) return MCIERR_OUTOFRANGE;
+        mode_ = PlayMode::Stopped;
         const std::int64_t sample = target == SeekTarget::Start ? 0
                                     : target == SeekTarget::End ? length
                                                                 : ToSample(ms, length);
