@@ -9,7 +9,7 @@
 
 namespace mci_test {
 
-std::unique_ptr<TempFolder> DeviceTest::folder_;
+std::unique_ptr<testing_support::TempFolder> DeviceTest::folder_;
 std::map<std::string, std::string> DeviceTest::files_;
 
 Reply Send(const std::string& command) {
@@ -35,8 +35,8 @@ std::int64_t Number(const Reply& reply) {
 }
 
 void DeviceTest::SetUpTestSuite() {
-    if (!LameAvailable()) return;
-    folder_ = std::make_unique<TempFolder>();
+    if (!testing_support::LameAvailable()) return;
+    folder_ = std::make_unique<testing_support::TempFolder>();
     const std::map<std::string, Mp3Spec> specs = {
         {"cbr44s", {44100, 2, false, true, 3.0}},       {"vbr44s", {44100, 2, true, true, 3.0}},
         {"vbr44s_notag", {44100, 2, true, false, 3.0}}, {"cbr22m", {22050, 1, false, true, 2.5}},
@@ -55,7 +55,7 @@ void DeviceTest::TearDownTestSuite() {
 }
 
 void DeviceTest::SetUp() {
-    if (!LameAvailable()) GTEST_SKIP() << "lame is not installed";
+    if (!testing_support::LameAvailable()) GTEST_SKIP() << "lame is not installed";
     const char* driver = std::getenv("SDL_AUDIODRIVER");
     const char* pulse = std::getenv("KLINGTAL_PULSE_AVAILABLE");
     if (driver != nullptr && std::string(driver) == "pulseaudio" &&

@@ -11,6 +11,7 @@
 
 #include "mp3_files.h"
 #include "platform/mci.h"
+#include "support/test_files.h"
 
 namespace mci_test {
 
@@ -42,7 +43,7 @@ class DeviceTest : public ::testing::Test {
     static bool WaitForPosition(const std::string& alias, std::int64_t ms);
     static constexpr int kStartUpMs = 2500;
 
-    static std::unique_ptr<TempFolder> folder_;
+    static std::unique_ptr<testing_support::TempFolder> folder_;
     static std::map<std::string, std::string> files_;
 };
 

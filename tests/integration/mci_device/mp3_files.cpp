@@ -1,7 +1,6 @@
 // MP3 test files: a generated WAV encoded by lame, and a frame header walk to check lengths.
 #include "mp3_files.h"
 
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -61,20 +60,6 @@ std::uint32_t Be32(const std::vector<unsigned char>& b, std::size_t at) {
 }
 
 }  // namespace
-
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "mci_test_XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-}
-
-bool LameAvailable() {
-    return std::system("lame --version >/dev/null 2>&1") == 0;
-}
 
 bool MakeMp3(const std::string& path, const Mp3Spec& spec) {
     const std::string wav = path + ".wav";

@@ -1,23 +1,12 @@
-// Test material for the device suite: a temporary folder, MP3 files made with lame from a
-// generated sound, and an independent count of the samples an MP3 file holds.
+// Test material for the device suite: MP3 files made with lame from a generated sound (also
+// without a length header, which the shared helpers do not make), and an independent count of
+// the samples an MP3 file holds. Temporary folders come from support/test_files.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 namespace mci_test {
-
-class TempFolder {
-  public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
-};
 
 struct Mp3Spec {
     int rate = 44100;
@@ -28,7 +17,6 @@ struct Mp3Spec {
     int kbps = 0;
 };
 
-bool LameAvailable();
 bool MakeMp3(const std::string& path, const Mp3Spec& spec);
 
 struct FrameCount {
