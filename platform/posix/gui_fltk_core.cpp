@@ -1,9 +1,9 @@
 // The FLTK gui backend's shared state, start-up (fonts, label type, tooltips), the event queue
 // and the polled and waited-for events.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
 #include <FL/Fl.H>
 #include <FL/Fl_Tooltip.H>
 #include <FL/fl_draw.H>
+#include "platform/posix/gui_fltk_state.h"  // first, see there
 
 #include <cstring>
 
@@ -41,7 +41,9 @@ State& TheState() {
     return state;
 }
 
-void Queue(const Event& event) { TheState().events.push_back(event); }
+void Queue(const Event& event) {
+    TheState().events.push_back(event);
+}
 
 WindowRecord* FindWindow(int window) {
     auto& windows = TheState().windows;
@@ -75,11 +77,21 @@ void EnsureStarted() {
     Fl::visible_focus(0);
 }
 
-Fl_Font SmallFont() { return kSmallFont; }
-int SmallFontSize() { return kSmallFontSize; }
-Fl_Font NormalFont() { return FL_HELVETICA; }
-int NormalFontSize() { return kNormalFontSize; }
-Fl_Labeltype PlainLabel() { return FL_FREE_LABELTYPE; }
+Fl_Font SmallFont() {
+    return kSmallFont;
+}
+int SmallFontSize() {
+    return kSmallFontSize;
+}
+Fl_Font NormalFont() {
+    return FL_HELVETICA;
+}
+int NormalFontSize() {
+    return kNormalFontSize;
+}
+Fl_Labeltype PlainLabel() {
+    return FL_FREE_LABELTYPE;
+}
 
 }  // namespace gui::fltk
 

@@ -1,11 +1,11 @@
 // The FLTK gui backend's message window, folder requester, wait cursor, screen queries and
 // image registration.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Native_File_Chooser.H>
 #include <FL/fl_draw.H>
+#include "platform/posix/gui_fltk_state.h"  // first, see there
 
 #include <algorithm>
 
@@ -22,10 +22,10 @@ constexpr int kOkWidth = 75, kOkHeight = 23;
 
 // The red round error sign with a white cross.
 class ErrorIcon : public Fl_Box {
-public:
+  public:
     ErrorIcon(int x, int y) : Fl_Box(x, y, kIconSize, kIconSize) {}
 
-protected:
+  protected:
     void draw() override {
         fl_color(fl_rgb_color(200, 30, 30));
         fl_pie(x(), y(), w(), h(), 0, 360);
@@ -38,7 +38,9 @@ protected:
     }
 };
 
-void OnOk(Fl_Widget* widget, void*) { widget->window()->hide(); }
+void OnOk(Fl_Widget* widget, void*) {
+    widget->window()->hide();
+}
 
 }  // namespace
 
@@ -137,7 +139,9 @@ Rect DesktopArea() {
 
 // The caption and frame of the window manager are not known to the program: mouse positions
 // are already given in client coordinates.
-int SystemMetric(int) { return 0; }
+int SystemMetric(int) {
+    return 0;
+}
 
 bool RegisterImage(int image, const std::uint8_t* bmp, std::size_t size) {
     auto record = std::make_unique<ImageRecord>();

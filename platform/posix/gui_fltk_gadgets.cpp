@@ -1,6 +1,5 @@
 // Gadgets of the FLTK gui backend: one FLTK widget per control kind, their callbacks turned
 // into gadget events, and the getters and setters of gui.h.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Check_Button.H>
@@ -8,6 +7,7 @@
 #include <FL/Fl_Round_Button.H>
 #include <FL/Fl_Slider.H>
 #include <FL/Fl_Toggle_Button.H>
+#include "platform/posix/gui_fltk_state.h"  // first, see there
 
 #include <algorithm>
 #include <cmath>
@@ -149,8 +149,7 @@ void ApplyFont(Fl_Widget* widget, GadgetKind kind, bool small) {
 }
 
 bool HasState(GadgetKind kind) {
-    return kind == GadgetKind::Toggle || kind == GadgetKind::CheckBox ||
-           kind == GadgetKind::Option;
+    return kind == GadgetKind::Toggle || kind == GadgetKind::CheckBox || kind == GadgetKind::Option;
 }
 
 }  // namespace
@@ -270,7 +269,8 @@ int GetGadgetState(int gadget) {
     if (record->kind == GadgetKind::Slider) {
         return int(std::lround(static_cast<Fl_Slider*>(record->widget)->value()));
     }
-    if (record->kind == GadgetKind::DropDown) return static_cast<DropDown*>(record->widget)->value();
+    if (record->kind == GadgetKind::DropDown)
+        return static_cast<DropDown*>(record->widget)->value();
     return 0;
 }
 

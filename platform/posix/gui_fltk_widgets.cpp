@@ -1,6 +1,6 @@
 // The widget classes of the FLTK gui backend and the two label types that draw text as given.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
 #include "platform/posix/gui_fltk_widgets.h"
+#include "platform/posix/gui_fltk_state.h"  // first, see there
 
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
@@ -185,6 +185,8 @@ void DropDown::Clear() {
     Attach(-1);
 }
 
-void DropDown::Select(int index) { Attach(index); }
+void DropDown::Select(int index) {
+    Attach(index);
+}
 
 }  // namespace gui::fltk

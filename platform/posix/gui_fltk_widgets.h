@@ -18,11 +18,11 @@ namespace gui::fltk {
 // reports minimise and restore, ignores input while disabled and maps Return and Escape onto
 // the window's chosen button.
 class ProgramWindow : public Fl_Double_Window {
-public:
+  public:
     ProgramWindow(int number, int x, int y, int w, int h);
     int handle(int event) override;
 
-private:
+  private:
     bool TakeKey();
     int number_;
     bool pressed_ = false;
@@ -30,27 +30,27 @@ private:
 
 // A push button that Return presses, drawn with the darker edge of a default button.
 class DefaultButton : public Fl_Button {
-public:
+  public:
     DefaultButton(int x, int y, int w, int h) : Fl_Button(x, y, w, h) {}
     int handle(int event) override;
 
-protected:
+  protected:
     void draw() override;
 };
 
 // An etched frame with its caption set into the top edge.
 class GroupFrame : public Fl_Box {
-public:
+  public:
     GroupFrame(int x, int y, int w, int h) : Fl_Box(x, y, w, h) {}
 
-protected:
+  protected:
     void draw() override;
 };
 
 // A drop-down list whose items are shown exactly as given. It keeps its own item array so that
 // appending stays cheap and no character in a name has a meaning to the menu code.
 class DropDown : public Fl_Choice {
-public:
+  public:
     DropDown(int x, int y, int w, int h);
     void Add(std::string_view text);
     void Clear();
@@ -58,7 +58,7 @@ public:
     const std::string& Text(int index) const { return texts_[std::size_t(index)]; }
     void Select(int index);  // -1: nothing selected
 
-private:
+  private:
     void Attach(int selected);
     std::vector<std::string> texts_;
     std::deque<std::string> shown_;  // stable addresses for the menu items' text pointers

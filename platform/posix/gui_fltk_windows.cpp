@@ -1,7 +1,7 @@
 // Windows of the FLTK gui backend: opening at an outer position, titles, sizes, the topmost
 // and opacity hints, enabling, the size callback and the mouse position.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
 #include <FL/Fl.H>
+#include "platform/posix/gui_fltk_state.h"  // first, see there
 
 #include <algorithm>
 
@@ -103,7 +103,9 @@ void UseWindow(int window) {
     if (FindWindow(window) != nullptr) TheState().current = window;
 }
 
-int CurrentWindow() { return TheState().current; }
+int CurrentWindow() {
+    return TheState().current;
+}
 
 void SetWindowTitle(int window, std::string_view title) {
     if (ProgramWindow* fl = WindowOf(window)) fl->copy_label(std::string(title).c_str());
@@ -132,7 +134,9 @@ void ResizeWindowOuter(int window, int outerWidth, int outerHeight) {
     fl->redraw();
 }
 
-void SetWindowTopmost(int window, bool topmost) { SendAbove(WindowOf(window), topmost); }
+void SetWindowTopmost(int window, bool topmost) {
+    SendAbove(WindowOf(window), topmost);
+}
 
 void SetWindowEnabled(int window, bool enabled) {
     if (WindowRecord* record = FindWindow(window)) record->enabled = enabled;
@@ -145,7 +149,9 @@ void ShowWindowNow(int window) {
     }
 }
 
-void SetWindowOpacity(int window, int alpha) { SetOpacityHint(WindowOf(window), alpha); }
+void SetWindowOpacity(int window, int alpha) {
+    SetOpacityHint(WindowOf(window), alpha);
+}
 
 void SetSizeCallback(int window, std::function<void(bool minimised)> callback) {
     if (WindowRecord* record = FindWindow(window)) record->sizeCallback = std::move(callback);

@@ -10,7 +10,9 @@ namespace gui::fltk {
 
 namespace {
 
-Atom AtomOf(const char* name) { return XInternAtom(fl_display, name, False); }
+Atom AtomOf(const char* name) {
+    return XInternAtom(fl_display, name, False);
+}
 
 }  // namespace
 
@@ -21,9 +23,9 @@ FrameExtents QueryFrameExtents(Fl_Window* window) {
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(fl_display, fl_xid(window), AtomOf("_NET_FRAME_EXTENTS"),
-                                          0, 4, False, XA_CARDINAL, &type, &format, &count,
-                                          &remaining, &data);
+    const int status =
+        XGetWindowProperty(fl_display, fl_xid(window), AtomOf("_NET_FRAME_EXTENTS"), 0, 4, False,
+                           XA_CARDINAL, &type, &format, &count, &remaining, &data);
     if (status == Success && type == XA_CARDINAL && format == 32 && count == 4 && data) {
         const auto* values = reinterpret_cast<const long*>(data);
         extents = {int(values[0]), int(values[1]), int(values[2]), int(values[3]), true};
@@ -37,10 +39,9 @@ bool WindowManagerRunning() {
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    const int status =
-        XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen),
-                           AtomOf("_NET_SUPPORTING_WM_CHECK"), 0, 1, False, XA_WINDOW, &type,
-                           &format, &count, &remaining, &data);
+    const int status = XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen),
+                                          AtomOf("_NET_SUPPORTING_WM_CHECK"), 0, 1, False,
+                                          XA_WINDOW, &type, &format, &count, &remaining, &data);
     const bool running = status == Success && type == XA_WINDOW && count == 1;
     if (data != nullptr) XFree(data);
     return running;
