@@ -1,9 +1,10 @@
 // The FLTK gui backend's shared state, start-up (fonts, label type, tooltips), the event queue
 // and the polled and waited-for events.
+#include "platform/posix/gui_fltk_state.h"  // first, see there
+
 #include <FL/Fl.H>
 #include <FL/Fl_Tooltip.H>
 #include <FL/fl_draw.H>
-#include "platform/posix/gui_fltk_state.h"  // first, see there
 
 #include <cstring>
 
@@ -11,11 +12,35 @@ namespace gui::fltk {
 
 namespace {
 
-// The small font: a condensed sans where the system has one, so the short captions of the
-// program's narrow controls fit; fontconfig falls back to its sans font otherwise.
 constexpr Fl_Font kSmallFont = FL_FREE_FONT;
-constexpr int kSmallFontSize = 10;
 constexpr int kNormalFontSize = 12;
+
+// The small font has to set text as tightly as the Windows small font the window layout was
+// made for: digits 4 pixels wide (five of them fill a 20-pixel counter) and a 13-letter label
+// in 50 pixels. The first candidate that does on this system is taken; fontconfig substitutes
+// a wider font for a missing family, which the measurement then rejects.
+struct FontCandidate {
+    const char* family;
+    int size;
+};
+constexpr FontCandidate kSmallFontCandidates[] = {
+    {"Nimbus Sans Narrow", 9}, {"Liberation Sans Narrow", 9}, {"Arial Narrow", 9},
+    {"DejaVu Sans Condensed", 8}, {"sans", 8}, {"sans", 7},
+};
+int smallFontSize = 9;
+
+bool SetsTightly() {
+    return fl_width("10000") <= 20.5 && fl_width("Samplingrate:") <= 50.5;
+}
+
+void ChooseSmallFont() {
+    for (const FontCandidate& candidate : kSmallFontCandidates) {
+        Fl::set_font(kSmallFont, candidate.family);
+        smallFontSize = candidate.size;
+        fl_font(kSmallFont, candidate.size);
+        if (SetsTightly()) return;
+    }
+}
 
 void DrawPlainLabel(const Fl_Label* label, int x, int y, int w, int h, Fl_Align align) {
     fl_font(label->font, label->size);
@@ -68,7 +93,7 @@ void EnsureStarted() {
     if (started) return;
     started = true;
     fl_open_display();
-    Fl::set_font(kSmallFont, "DejaVu Sans Condensed");
+    ChooseSmallFont();
     Fl::set_labeltype(PlainLabel(), DrawPlainLabel, MeasurePlainLabel);
     Fl_Tooltip::enable(1);
     Fl_Tooltip::font(FL_HELVETICA);
@@ -81,7 +106,7 @@ Fl_Font SmallFont() {
     return kSmallFont;
 }
 int SmallFontSize() {
-    return kSmallFontSize;
+    return smallFontSize;
 }
 Fl_Font NormalFont() {
     return FL_HELVETICA;

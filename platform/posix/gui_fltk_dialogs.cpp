@@ -1,11 +1,12 @@
 // The FLTK gui backend's message window, folder requester, wait cursor, screen queries and
 // image registration.
+#include "platform/posix/gui_fltk_state.h"  // first, see there
+
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Native_File_Chooser.H>
 #include <FL/fl_draw.H>
-#include "platform/posix/gui_fltk_state.h"  // first, see there
 
 #include <algorithm>
 

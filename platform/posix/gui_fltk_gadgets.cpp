@@ -1,5 +1,7 @@
 // Gadgets of the FLTK gui backend: one FLTK widget per control kind, their callbacks turned
 // into gadget events, and the getters and setters of gui.h.
+#include "platform/posix/gui_fltk_state.h"  // first, see there
+
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Check_Button.H>
@@ -7,7 +9,6 @@
 #include <FL/Fl_Round_Button.H>
 #include <FL/Fl_Slider.H>
 #include <FL/Fl_Toggle_Button.H>
-#include "platform/posix/gui_fltk_state.h"  // first, see there
 
 #include <algorithm>
 #include <cmath>
@@ -127,7 +128,7 @@ Fl_Widget* MakeWidget(const GadgetSpec& spec) {
         }
         case GadgetKind::Text:
         default: {
-            auto* box = new Fl_Box(x, y, w, h);
+            auto* box = new TextBox(x, y, w, h);
             box->align(TextAlign(spec.align));
             return box;
         }

@@ -1,6 +1,7 @@
 // The widget classes of the FLTK gui backend and the two label types that draw text as given.
-#include "platform/posix/gui_fltk_widgets.h"
 #include "platform/posix/gui_fltk_state.h"  // first, see there
+
+#include "platform/posix/gui_fltk_widgets.h"
 
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
@@ -90,6 +91,11 @@ void DefaultButton::draw() {
     Fl_Button::draw();
     fl_color(active_r() ? FL_FOREGROUND_COLOR : FL_INACTIVE_COLOR);
     fl_rect(x(), y(), w(), h());
+}
+
+void TextBox::draw() {
+    draw_box();
+    draw_label(x(), y(), w(), h(), align());
 }
 
 void GroupFrame::draw() {

@@ -38,6 +38,16 @@ class DefaultButton : public Fl_Button {
     void draw() override;
 };
 
+// A static text: drawn over the whole width, without the 3-pixel inset FLTK gives aligned
+// labels, so captions fit controls laid out for the Windows metrics.
+class TextBox : public Fl_Box {
+public:
+    TextBox(int x, int y, int w, int h) : Fl_Box(x, y, w, h) {}
+
+protected:
+    void draw() override;
+};
+
 // An etched frame with its caption set into the top edge.
 class GroupFrame : public Fl_Box {
   public:

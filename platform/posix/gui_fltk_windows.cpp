@@ -1,7 +1,8 @@
 // Windows of the FLTK gui backend: opening at an outer position, titles, sizes, the topmost
 // and opacity hints, enabling, the size callback and the mouse position.
-#include <FL/Fl.H>
 #include "platform/posix/gui_fltk_state.h"  // first, see there
+
+#include <FL/Fl.H>
 
 #include <algorithm>
 
