@@ -24,8 +24,12 @@ struct FontCandidate {
     int size;
 };
 constexpr FontCandidate kSmallFontCandidates[] = {
-    {"Nimbus Sans Narrow", 9}, {"Liberation Sans Narrow", 9}, {"Arial Narrow", 9},
-    {"DejaVu Sans Condensed", 8}, {"sans", 8}, {"sans", 7},
+    {"Nimbus Sans Narrow", 9},
+    {"Liberation Sans Narrow", 9},
+    {"Arial Narrow", 9},
+    {"DejaVu Sans Condensed", 8},
+    {"sans", 8},
+    {"sans", 7},
 };
 int smallFontSize = 9;
 

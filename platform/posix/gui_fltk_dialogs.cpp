@@ -39,8 +39,11 @@ class ErrorIcon : public Fl_Box {
     }
 };
 
-void OnOk(Fl_Widget* widget, void*) {
-    widget->window()->hide();
+void OnOk(Fl_Widget* button, void*) {
+    button->window()->hide();
+}
+void OnDialogClose(Fl_Widget* dialog, void*) {
+    dialog->hide();
 }
 
 }  // namespace
@@ -80,7 +83,7 @@ void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon
     ok->callback(OnOk);
     dialog.end();
     dialog.set_modal();
-    dialog.callback(OnOk);  // the close button and Escape
+    dialog.callback(OnDialogClose);  // the close button and Escape
     dialog.size_range(width, height, width, height);
     dialog.show();
     while (dialog.shown()) Fl::wait();

@@ -41,10 +41,10 @@ class DefaultButton : public Fl_Button {
 // A static text: drawn over the whole width, without the 3-pixel inset FLTK gives aligned
 // labels, so captions fit controls laid out for the Windows metrics.
 class TextBox : public Fl_Box {
-public:
+  public:
     TextBox(int x, int y, int w, int h) : Fl_Box(x, y, w, h) {}
 
-protected:
+  protected:
     void draw() override;
 };
 

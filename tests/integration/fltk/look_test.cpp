@@ -43,9 +43,8 @@ std::multiset<unsigned> SymbolColours(int image) {
 // How many pixels of the screen rectangle have one of the given colours.
 int CountOnScreen(int sx, int sy, int w, int h, const std::multiset<unsigned>& colours) {
     XSync(fl_display, False);
-    XImage* shot =
-        XGetImage(fl_display, RootWindow(fl_display, fl_screen), sx, sy, unsigned(w), unsigned(h),
-                  AllPlanes, ZPixmap);
+    XImage* shot = XGetImage(fl_display, RootWindow(fl_display, fl_screen), sx, sy, unsigned(w),
+                             unsigned(h), AllPlanes, ZPixmap);
     if (shot == nullptr) return -1;
     int count = 0;
     for (int y = 0; y < h; ++y) {
@@ -58,7 +57,7 @@ int CountOnScreen(int sx, int sy, int w, int h, const std::multiset<unsigned>& c
 }
 
 class FltkLook : public testing::Test {
-protected:
+  protected:
     void TearDown() override {
         gui::CloseWindow(0);
         gui::CloseWindow(1);
@@ -84,10 +83,10 @@ TEST_F(FltkLook, ImageButtonsAndThePictureShowTheirImages) {
     ASSERT_TRUE(RegisterAboutImage());
     Open(0, 300, 140);
     const std::vector<Placed> placed = {
-        {5, 2, 2, 79, 18, 16},     {0, 1, 21, 79, 18, 16},    {12, 4, 40, 79, 18, 16},
-        {1, 5, 59, 79, 18, 16},    {7, 3, 78, 79, 18, 16},    {22, 12, 187, 79, 18, 16},
-        {23, 11, 160, 79, 18, 16}, {29, 6, 227, 98, 18, 16},  {32, 7, 247, 98, 18, 16},
-        {41, 8, 130, 98, 18, 16},  {36, 9, 267, 98, 18, 16},  {100, 10, 210, 10, 70, 89},
+        {5, 2, 2, 79, 18, 16},     {0, 1, 21, 79, 18, 16},   {12, 4, 40, 79, 18, 16},
+        {1, 5, 59, 79, 18, 16},    {7, 3, 78, 79, 18, 16},   {22, 12, 187, 79, 18, 16},
+        {23, 11, 160, 79, 18, 16}, {29, 6, 227, 98, 18, 16}, {32, 7, 247, 98, 18, 16},
+        {41, 8, 130, 98, 18, 16},  {36, 9, 267, 98, 18, 16}, {100, 10, 210, 10, 70, 89},
     };
     for (const Placed& p : placed) {
         gui::GadgetSpec spec;
