@@ -2,6 +2,7 @@
 // kind are refused without reading past the data (the sanitizer build checks the latter).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -18,7 +19,7 @@ void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
 // A BMP file with a 40-byte info header; palette entry i is (i, 2i, 3i) as red, green, blue.
 Bytes MakeBmp(int width, int height, int bpp, int compression, int colours, const Bytes& pixels) {
     const std::size_t offset = 14 + 40 + std::size_t(colours) * 4;
-    Bytes b(offset, 0);
+    Bytes b(offset + pixels.size(), 0);
     b[0] = 'B';
     b[1] = 'M';
     Put32(b, 2, std::uint32_t(offset + pixels.size()));
@@ -35,7 +36,7 @@ Bytes MakeBmp(int width, int height, int bpp, int compression, int colours, cons
         b[54 + i * 4 + 1] = std::uint8_t(2 * i);
         b[54 + i * 4 + 0] = std::uint8_t(3 * i);
     }
-    b.insert(b.end(), pixels.begin(), pixels.end());
+    std::copy(pixels.begin(), pixels.end(), b.begin() + std::ptrdiff_t(offset));
     return b;
 }
 

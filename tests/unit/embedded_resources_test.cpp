@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "ui/bmp_decode.h"
 #include "ui/images.h"
@@ -62,13 +64,16 @@ TEST(EmbeddedImages, SizesDepthsAndCodings) {
 
 TEST(EmbeddedImages, ButtonPicturesDiffer) {
     // Two buttons with the same picture would be a copy-and-paste slip in the art.
-    std::set<std::vector<std::uint8_t>> seen;
+    std::vector<std::pair<int, std::vector<std::uint8_t>>> seen;
     for (int image : {1, 2, 3, 4, 5, 6, 7, 8, 11, 12}) {
         std::size_t size = 0;
         const std::uint8_t* data = ImageData(image, size);
         BmpImage decoded;
         ASSERT_TRUE(DecodeBmp(data, size, decoded));
-        EXPECT_TRUE(seen.insert(decoded.rgba).second) << "image " << image;
+        for (const auto& [other, pixels] : seen) {
+            EXPECT_FALSE(pixels == decoded.rgba) << "images " << other << " and " << image;
+        }
+        seen.emplace_back(image, decoded.rgba);
     }
 }
 
