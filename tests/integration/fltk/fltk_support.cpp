@@ -112,14 +112,18 @@ void SendDeleteRequest(int window) {
 }
 
 std::vector<std::string> WmState(int window) {
+    return AtomNames(window, "_NET_WM_STATE");
+}
+
+std::vector<std::string> AtomNames(int window, const char* property) {
     std::vector<std::string> names;
     Atom type = 0;
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
     XSync(fl_display, False);
-    if (XGetWindowProperty(fl_display, XidOf(window), AtomOf("_NET_WM_STATE"), 0, 64, False,
-                           XA_ATOM, &type, &format, &count, &remaining, &data) == Success &&
+    if (XGetWindowProperty(fl_display, XidOf(window), AtomOf(property), 0, 64, False, XA_ATOM,
+                           &type, &format, &count, &remaining, &data) == Success &&
         data != nullptr) {
         const auto* atoms = reinterpret_cast<const Atom*>(data);
         for (unsigned long i = 0; i < count; ++i) {

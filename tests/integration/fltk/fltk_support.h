@@ -29,6 +29,8 @@ bool HaveWindowManager();
 void SendDeleteRequest(int window);
 // The names in the window's _NET_WM_STATE and its _NET_WM_WINDOW_OPACITY (-1 when unset).
 std::vector<std::string> WmState(int window);
+// The names in an atom-list property of the window, such as _NET_WM_ALLOWED_ACTIONS.
+std::vector<std::string> AtomNames(int window, const char* property);
 long OpacityProperty(int window);
 
 }  // namespace fltk_test

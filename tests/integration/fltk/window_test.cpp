@@ -74,6 +74,12 @@ TEST_F(FltkWindow, ResizesByOuterSizeWithoutMovingAndTheUserCannotResize) {
     Pump(150);
     EXPECT_EQ(gui::WindowOuterRect(0).width, 291);
     EXPECT_EQ(gui::WindowOuterRect(0).height, 186);
+    if (HaveWindowManager()) {
+        const auto actions = AtomNames(0, "_NET_WM_ALLOWED_ACTIONS");
+        EXPECT_TRUE(Has(actions, "_NET_WM_ACTION_MINIMIZE"));
+        EXPECT_FALSE(Has(actions, "_NET_WM_ACTION_MAXIMIZE_HORZ"));
+        EXPECT_FALSE(Has(actions, "_NET_WM_ACTION_RESIZE"));
+    }
 }
 
 TEST_F(FltkWindow, CentredWindowAndScreenSize) {
