@@ -1,12 +1,13 @@
 // The FLTK gui backend's shared state, start-up (fonts, label type, tooltips), the event queue
 // and the polled and waited-for events.
 #include "platform/posix/gui_fltk_state.h"  // first, see there
+#include "platform/posix/gui_fltk_widgets.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Tooltip.H>
 #include <FL/fl_draw.H>
 
-#include <cstring>
+#include <algorithm>
 
 namespace gui::fltk {
 
@@ -63,6 +64,26 @@ void MeasurePlainLabel(const Fl_Label* label, int& w, int& h) {
     }
 }
 
+// Reports left presses and releases anywhere in a program window, over controls too, as the
+// Windows message loop the program was written for sees them: a press on the volume knob
+// button has to start a drag. The release is reported for the window that saw the press,
+// wherever the pointer is by then (an open drop-down list has a window of its own).
+int DispatchWithMouseButtons(int event, Fl_Window* window) {
+    if ((event == FL_PUSH || event == FL_RELEASE) && Fl::event_button() == FL_LEFT_MOUSE) {
+        for (auto& [number, record] : TheState().windows) {
+            if (event == FL_PUSH && static_cast<Fl_Window*>(record.window) == window &&
+                record.enabled) {
+                record.leftButtonDown = true;
+                Queue({EventLeftButtonDown, number, -1});
+            } else if (event == FL_RELEASE && record.leftButtonDown) {
+                record.leftButtonDown = false;
+                Queue({EventLeftButtonUp, number, -1});
+            }
+        }
+    }
+    return Fl::handle_(event, window);
+}
+
 }  // namespace
 
 State& TheState() {
@@ -98,6 +119,7 @@ void EnsureStarted() {
     started = true;
     fl_open_display();
     ChooseSmallFont();
+    Fl::event_dispatch(DispatchWithMouseButtons);
     Fl::set_labeltype(PlainLabel(), DrawPlainLabel, MeasurePlainLabel);
     Fl_Tooltip::enable(1);
     Fl_Tooltip::font(FL_HELVETICA);

@@ -27,6 +27,7 @@ struct WindowRecord {
     bool minimised = false;
     bool closing = false;
     bool enabled = true;
+    bool leftButtonDown = false;  // a press was reported and its release not yet
     int enterEscapeGadget = -1;
     int passiveCount = 0;  // texts, frames and pictures sit first in the child list
     int optionGroup = 0;   // the group the next option joins unless it starts one

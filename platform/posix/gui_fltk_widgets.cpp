@@ -52,21 +52,10 @@ int ProgramWindow::handle(int event) {
     }
     switch (event) {
         case FL_PUSH:
+            // The background takes a left press itself, so the drag and release that follow
+            // stay with this window; the button events are queued by the event dispatcher.
             if (Fl_Double_Window::handle(event)) return 1;
-            if (Fl::event_button() != FL_LEFT_MOUSE) return 0;
-            pressed_ = true;
-            Queue({EventLeftButtonDown, number_, -1});
-            return 1;
-        case FL_DRAG:
-            if (pressed_) return 1;
-            break;
-        case FL_RELEASE:
-            if (pressed_ && Fl::event_button() == FL_LEFT_MOUSE) {
-                pressed_ = false;
-                Queue({EventLeftButtonUp, number_, -1});
-                return 1;
-            }
-            break;
+            return Fl::event_button() == FL_LEFT_MOUSE ? 1 : 0;
         case FL_KEYBOARD:
         case FL_SHORTCUT:
             if (TakeKey()) return 1;

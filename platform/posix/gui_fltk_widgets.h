@@ -14,9 +14,8 @@
 
 namespace gui::fltk {
 
-// A top-level window of the program. It turns clicks on its background into button events,
-// reports minimise and restore, ignores input while disabled and maps Return and Escape onto
-// the window's chosen button.
+// A top-level window of the program. It reports minimise and restore, ignores input while
+// disabled and maps Return and Escape onto the window's chosen button.
 class ProgramWindow : public Fl_Double_Window {
   public:
     ProgramWindow(int number, int x, int y, int w, int h);
@@ -25,7 +24,6 @@ class ProgramWindow : public Fl_Double_Window {
   private:
     bool TakeKey();
     int number_;
-    bool pressed_ = false;
 };
 
 // A push button that Return presses, drawn with the darker edge of a default button.
