@@ -15,6 +15,7 @@
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -173,6 +174,7 @@ int main(int argc, char** argv) {
     if (!fltk_test::HaveWindowManager()) {
         openbox = fork();
         if (openbox == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGTERM);  // gone with the tests, even when they crash
             const int quiet = open("/dev/null", O_WRONLY);
             dup2(quiet, 1);
             dup2(quiet, 2);
