@@ -110,6 +110,10 @@ bool LoopPass(AppState& app) {
     if (event.type == gui::EventNone) {
         sys::SleepMs(20);
         player.Idle = 1;
+    } else if (event.type == gui::EventGadget && event.gadget == ui::PositionSlider) {
+        // The user moved the slider: the display below must not put it back before the
+        // slider's handler has read where the user left it.
+        player.Idle = 0;
     }
     FollowVolume(player);
     // A paused song does not move; polling it would overwrite the position the slider chose

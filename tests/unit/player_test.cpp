@@ -134,6 +134,17 @@ TEST_F(Player, SliderWhilePausedMovesOnlyTheResumePoint) {
     EXPECT_EQ(fake_mci::Sent().back(), "play MP3Stueck from 2500");
 }
 
+TEST_F(Player, SliderMovedByTheUserIsNotPutBackByTheDisplay) {
+    Start(1);
+    Click(ui::PlayButton);
+    fake_mci::SetAnswer(Position, {0, "1000"});
+    Pass();  // idle: the display moves the slider to 100
+    EXPECT_EQ(gui::GetGadgetState(ui::PositionSlider), 100);
+    ASSERT_TRUE(hl::Slide(ui::PositionSlider, 400));
+    Pass();
+    EXPECT_EQ(fake_mci::Sent().back(), "play MP3Stueck from 4000");
+}
+
 TEST_F(Player, PositionArithmeticCopesWithLongAndEmptySongs) {
     fake_mci::SetAnswer("status MP3Stueck position wait", {0, "5400000"});  // 90 minutes
     Start(1);
@@ -201,7 +212,7 @@ TEST_F(Player, RandomOrderNeverRepeatsTheCurrentSongAndReachesEveryOther) {
     Start(4, "Zufall = 1\r\n");
     Click(ui::PlayButton);
     std::set<int> heard;
-    for (int end = 0; end < 200; ++end) {
+    for (int end = 0; end < 60; ++end) {
         const int before = app->songs.CurrentSong;
         EndSong();
         ASSERT_NE(app->songs.CurrentSong, before);
