@@ -14,8 +14,17 @@ int SelectedSong() { return gui::GetGadgetState(ui::SongChoice); }
 
 void SelectSong(int index) { gui::SetGadgetState(ui::SongChoice, index); }
 
+void StopDisplays(AppState& app);
+
+// Opens the current song. A song that cannot be opened (or an index outside the list) stops
+// playback: otherwise its "0:00" would count as its end on every pass and bring the error
+// message back for ever.
 void Open(AppState& app) {
-    OpenSong(app.mci, app.songs, app.songs.SongList[app.songs.CurrentSong]);
+    const int song = app.songs.CurrentSong;
+    if (song < 0 || song >= app.songs.SongCount ||
+        !OpenSong(app.mci, app.songs, app.songs.SongList[song])) {
+        StopDisplays(app);
+    }
 }
 
 // Closes the open song and opens the current one: previous, next and a new selection.

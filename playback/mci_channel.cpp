@@ -45,11 +45,11 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-void OpenSong(MciChannel& channel, const SongListState& songs, const std::string& path) {
+bool OpenSong(MciChannel& channel, const SongListState& songs, const std::string& path) {
     if (SendMci(channel, "open \"" + path + "\" alias MP3Stueck") != 0) {
         gui::ShowMessage("MP3 Fehler", "Fehler beim Öffnen der MP3 Datei!\r" + path,
                          gui::MessageIcon::Error);
-        return;
+        return false;
     }
     gui::SetGadgetEnabled(ui::FolderButton, false);
     gui::SetGadgetEnabled(ui::PositionSlider, true);
@@ -70,4 +70,5 @@ void OpenSong(MciChannel& channel, const SongListState& songs, const std::string
         gui::SetGadgetText(ui::SampleRateValue, songs.SongSampleRateText[current]);
     }
     gui::SetGadgetText(ui::FolderDisplay, FolderOf(path));
+    return true;
 }

@@ -30,5 +30,5 @@ std::int32_t ReadReplyNumber(std::string_view reply);
 // Opens the song at path (a full path from the song list) under MP3Stueck, measures its length,
 // starts it from millisecond 1 and shows length, song number, bitrate, sampling rate and folder.
 // When the device cannot open it, shows "MP3 Fehler" and changes nothing else. The caller sets
-// the playing state.
-void OpenSong(MciChannel& channel, const SongListState& songs, const std::string& path);
+// the playing state. Returns whether the song was opened.
+bool OpenSong(MciChannel& channel, const SongListState& songs, const std::string& path);

@@ -106,6 +106,16 @@ TEST_F(Player, PlayWithAnEmptyListDoesNothing) {
     EXPECT_TRUE(fake_mci::Sent().empty());
 }
 
+TEST_F(Player, SongThatCannotBeOpenedStopsInsteadOfRepeatingTheError) {
+    Start(1, "Alle = 0\r\nWiederholen = 1\r\n");
+    fake_mci::SetAnswer(OpenOf(0), {275, ""});
+    Click(ui::PlayButton);
+    for (int pass = 0; pass < 5; ++pass) Pass();
+    EXPECT_EQ(app->player.Playing, 0);
+    EXPECT_EQ(hl::Messages().size(), 1u);
+    EXPECT_TRUE(gui::IsGadgetEnabled(ui::FolderButton));
+}
+
 TEST_F(Player, PauseTwiceResumesAtTheLastPolledPosition) {
     Start(2);
     Click(ui::PlayButton);
