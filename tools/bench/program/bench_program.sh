@@ -22,19 +22,21 @@ done
 
 work=$(mktemp -d)
 pids=()
+app=""
 cleanup() {
-    # KILL: the program takes TERM as a quit request it may never read.
-    for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
+    # KILL for the program: it takes TERM as a quit request it never reads.
+    [ -z "$app" ] || kill -KILL "$app" 2>/dev/null || true
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
 
 hz=$(getconf CLK_TCK)
-# utime + stime of every thread of the process, in clock ticks. The command name is cut off
-# first: it sits in parentheses and may hold spaces.
+# utime + stime of every thread of process $1 (of thread $2 alone when given), in clock
+# ticks. The command name is cut off first: it sits in parentheses and may hold spaces.
 cpu_ticks() {
     local stat
-    stat=$(<"/proc/$1/stat")
+    stat=$(<"/proc/$1/${2:+task/$2/}stat")
     stat=${stat##*) }
     read -r -a fields <<<"$stat"
     echo $((fields[11] + fields[12]))
@@ -43,15 +45,19 @@ now() { date +%s.%N; }
 peak_kib() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
 # CPU seconds per minute of wall clock: ticks, start and end time.
 per_minute() { awk -v t="$1" -v a="$2" -v b="$3" -v hz="$hz" 'BEGIN { printf "%.3f", t / hz * 60 / (b - a) }'; }
-# Measures pid over the stretch; sets stretch_ticks, stretch_start, stretch_end.
+# Measures pid over the stretch; sets stretch_ticks (all threads), main_ticks (the main
+# thread alone), stretch_start and stretch_end.
 measure() {
-    local t0 t1
+    local t0 t1 m0 m1
     t0=$(cpu_ticks "$1")
+    m0=$(cpu_ticks "$1" "$1")
     stretch_start=$(now)
     sleep "$seconds"
     t1=$(cpu_ticks "$1")
+    m1=$(cpu_ticks "$1" "$1")
     stretch_end=$(now)
     stretch_ticks=$((t1 - t0))
+    main_ticks=$((m1 - m0))
 }
 # Waits until pid has used at most 3 % of a core for a second (at most limit seconds).
 settle() {
@@ -105,7 +111,6 @@ fi
 started=$(now)
 SDL_AUDIODRIVER=pulseaudio "$work/mp3klingtal" &
 app=$!
-pids+=($app)
 wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^MP3 Klingtal$' | head -n 1)
 [ -n "$wid" ] || { echo "the window did not appear" >&2; exit 1; }
 settle "$app" 60 || echo "note: the program did not come to rest within 60 s" >&2
@@ -125,6 +130,7 @@ has_stream "$app" || { echo "no playback stream after the click" >&2; exit 1; }
 sleep 2
 measure "$app"
 playing=$(per_minute "$stretch_ticks" "$stretch_start" "$stretch_end")
+playing_main=$(per_minute "$main_ticks" "$stretch_start" "$stretch_end")
 has_stream "$app" || echo "note: the stream ended during the measurement" >&2
 peak=$(peak_kib "$app")
 
@@ -135,6 +141,7 @@ if kill -0 "$app" 2>/dev/null; then
     kill -KILL "$app"
 fi
 wait "$app" 2>/dev/null || true
+app=""
 
 mpg123 -q -o pulse "$long" 2>/dev/null &
 player=$!
@@ -148,12 +155,13 @@ wait "$player" 2>/dev/null || true
 
 awk -v n="$count" -v s="$seconds" -v up="$(awk -v a="$started" -v b="$ready" 'BEGIN { print b - a }')" \
     -v startcpu="$start_cpu" -v idle="$idle" -v idlepeak="$idle_peak" -v playing="$playing" \
-    -v peak="$peak" -v ref="$reference" -v refpeak="$reference_peak" 'BEGIN {
+    -v main="$playing_main" -v peak="$peak" -v ref="$reference" -v refpeak="$reference_peak" 'BEGIN {
     printf "song list: %d entries; each stretch %d s\n", n, s
     printf "start-up until at rest:    %.1f s, %.2f CPU s\n", up, startcpu
     printf "idle:                      %.3f CPU s per minute (%.2f %% of one core)\n", idle, idle / 0.6
     printf "idle peak resident memory: %.1f MiB\n", idlepeak / 1024
-    printf "playing:                   %.3f CPU s per minute\n", playing
+    printf "playing:                   %.3f CPU s per minute (main thread %.3f, others %.3f)\n",
+        playing, main, playing - main
     printf "mpg123 -o pulse:           %.3f CPU s per minute, peak %.1f MiB\n", ref, refpeak / 1024
     printf "ratio playing/mpg123:      %.2f\n", (ref > 0 ? playing / ref : 0)
     printf "peak resident memory:      %.1f MiB (VmHWM)\n", peak / 1024
