@@ -9,6 +9,7 @@
 #include "tests/integration/fltk/fltk_support.h"
 
 #include <FL/Fl_Tooltip.H>
+#include <FL/Fl_Widget.H>
 #include <FL/fl_draw.H>
 
 #include <chrono>
@@ -152,6 +153,34 @@ TEST_F(FltkGadgets, FieldAndTextsShowTextAsGiven) {
     Make(15, gui::GadgetKind::Text, 190, 61, 25, 12, "neu");
     EXPECT_EQ(gui::GetGadgetText(15), "neu");
     EXPECT_EQ(gui::GadgetRect(15).x, 190);
+}
+
+// The main loop sets the elapsed time on every pass; only a change may cost a redraw.
+TEST_F(FltkGadgets, OnlyChangedTextsAreDrawnAgain) {
+    Make(15, gui::GadgetKind::Text, 95, 61, 30, 12, "0:00");
+    Make(0, gui::GadgetKind::Button, 4, 80, 50, 20, "Play");
+    Pump(100);
+    Fl_Widget* text = gui::fltk::FindGadget(15)->widget;
+    Fl_Widget* button = gui::fltk::FindGadget(0)->widget;
+    ASSERT_EQ(text->damage(), 0);
+    ASSERT_EQ(button->damage(), 0);
+    gui::SetGadgetText(15, "0:00");
+    gui::SetGadgetText(0, "Play");
+    EXPECT_EQ(text->damage(), 0);
+    EXPECT_EQ(button->damage(), 0);
+    // A prefix of the shown text, and the empty text, are changes.
+    gui::SetGadgetText(15, "0:0");
+    EXPECT_NE(text->damage(), 0);
+    EXPECT_EQ(gui::GetGadgetText(15), "0:0");
+    Pump(50);
+    gui::SetGadgetText(15, "");
+    EXPECT_NE(text->damage(), 0);
+    EXPECT_EQ(gui::GetGadgetText(15), "");
+    Pump(50);
+    gui::SetGadgetText(15, "");
+    EXPECT_EQ(text->damage(), 0);
+    gui::SetGadgetText(15, "0:01");
+    EXPECT_EQ(gui::GetGadgetText(15), "0:01");
 }
 
 TEST_F(FltkGadgets, TooltipsShowOverDisabledControlsUnderFrames) {
