@@ -3,8 +3,9 @@
 // that comes or goes between calls is simply found or not found.
 #include "volume/mixer.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -20,8 +21,10 @@ constexpr DWORD VolumeControl = 0x50030001;
 constexpr DWORD MuteControl = 0x20010002;
 
 // The control record handed to the mixer is 172 bytes: a MIXERCONTROLA and room to spare, as
-// the program has always passed it. The other records are the system's own sizes (168, 24 and
-// 24 bytes in a 32-bit program; 64-bit Windows checks for its larger ones).
+// the program has always passed it; Windows wants "at least" the record's size. Wine insists on
+// the exact size, so a refusal is answered by asking once more with that. The other records are
+// the system's own sizes (168, 24 and 24 bytes in a 32-bit program; 64-bit Windows checks for
+// its larger ones).
 constexpr DWORD ControlRecordSize = 172;
 union ControlRecord {
     MIXERCONTROLA control;
@@ -52,6 +55,10 @@ bool FindControl(DWORD controlType, DWORD& controlId, MMRESULT& error) {
     request.cbmxctrl = ControlRecordSize;
     request.pamxctrl = &record.control;
     error = mixerGetLineControlsA(mixer, &request, OneControlByType);
+    if (error == MMSYSERR_INVALPARAM) {
+        request.cbmxctrl = sizeof(MIXERCONTROLA);
+        error = mixerGetLineControlsA(mixer, &request, OneControlByType);
+    }
     if (error != MMSYSERR_NOERROR) return false;
     controlId = record.control.dwControlID;
     return true;

@@ -1,7 +1,8 @@
 // Message windows, the folder requester, the wait cursor and what the screen measures.
+#include <windows.h>
+
 #include <objbase.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include "platform/gui.h"
 #include "platform/win32/gui_state_win32.h"

@@ -1,8 +1,9 @@
 // Window messages to the program's events: control notifications become gadget events, a
 // close request becomes a close event, and left-button presses and releases are reported for
 // every window of the thread, controls included, the way the message loop sees them.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "platform/gui.h"
 #include "platform/win32/gui_state_win32.h"

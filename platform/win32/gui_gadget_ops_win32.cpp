@@ -1,6 +1,7 @@
 // Reading and changing gadgets: text, state, drop-down items, enabled, visible and placement.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "platform/gui.h"
 #include "platform/win32/gui_state_win32.h"

@@ -1,7 +1,8 @@
 // Creating gadgets as native controls, each kind in a few plain lines, with the gadget number as
 // the control identifier; the small font; tooltips.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "platform/gui.h"
 #include "platform/win32/gui_state_win32.h"

@@ -1,7 +1,8 @@
 // Numbered top-level windows: opening with an exact client size, title, placement, topmost,
 // transparency, the minimise/restore callback and the mouse position.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 

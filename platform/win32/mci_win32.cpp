@@ -7,8 +7,9 @@
 // mciSendStringA, which would rename our function; it is undefined again.
 #include "platform/mci.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+
+#include <mmsystem.h>
 #undef mciSendString
 
 #include <algorithm>

@@ -2,9 +2,10 @@
 // without a sound card) still runs the program, silently.
 #include "platform/system.h"
 
+#include <windows.h>
+
 #include <dsound.h>
 #include <mmsystem.h>
-#include <windows.h>
 
 #include <cstring>
 

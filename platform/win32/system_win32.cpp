@@ -3,8 +3,9 @@
 // the ANSI code page at the ...A calls.
 #include "platform/system.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <array>
 #include <cstdio>
