@@ -1,0 +1,68 @@
+// Files as the core sees them: a read-only file opened by UTF-8 path with 64-bit sizes, whole
+// small files read at once, and a file replaced atomically. Every file access of the core goes
+// through here, so the core never needs a system header. Main thread only.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// A regular file opened for reading; anything else (folder, pipe, device) does not open, so a
+// strange entry in a music folder can neither block nor confuse the readers.
+class ReadOnlyFile {
+  public:
+    ReadOnlyFile() = default;
+    explicit ReadOnlyFile(const std::string& utf8Path) { Open(utf8Path); }
+    ~ReadOnlyFile() { Close(); }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    ReadOnlyFile(ReadOnlyFile&& other) noexcept : file_(other.file_) { other.file_ = nullptr; }
+    ReadOnlyFile& operator=(ReadOnlyFile&& other) noexcept;
+
+    bool Open(const std::string& utf8Path);  // closes a file already open first
+    void Close();
+    bool IsOpen() const { return file_ != nullptr; }
+
+    // Length in bytes, -1 when it cannot be taken.
+    std::int64_t Size() const;
+    // Absolute position from the start; false for a negative offset or a failed seek.
+    bool Seek(std::int64_t offset);
+    // Reads up to count bytes at the current position; returns how many were read (0 at the
+    // end, on an error or when the file is not open).
+    std::size_t Read(void* destination, std::size_t count);
+
+  private:
+    std::FILE* file_ = nullptr;
+};
+
+// The whole file into contents, at most maxBytes of it. False when it cannot be opened.
+bool ReadWholeFile(const std::string& utf8Path, std::string& contents,
+                   std::size_t maxBytes = 16u << 20);
+
+// Writes contents to a new file in the same folder, flushes it to the disk and renames it over
+// utf8Path. On any failure the old file is left as it was and false is returned.
+bool ReplaceFileAtomically(const std::string& utf8Path, std::string_view contents);
+
+bool FileExists(const std::string& utf8Path);  // a regular file
+bool FolderExists(const std::string& utf8Path);
+// Whether new files can be created in the folder (it exists and we may write there).
+bool FolderIsWritable(const std::string& utf8Path);
+// Creates the folder and every missing parent; true when it exists afterwards.
+bool CreateFolders(const std::string& utf8Path);
+
+// Text files of the system's 8-bit character set (the settings file) to and from the UTF-8 the
+// program holds. Windows: the ANSI code page, so existing files keep working; elsewhere files
+// are UTF-8 already and nothing changes.
+std::string NativeTextToUtf8(std::string_view text);
+std::string Utf8ToNativeText(std::string_view utf8);
+
+#ifdef _WIN32
+// UTF-8 to UTF-16 for the wide file calls; invalid sequences become U+FFFD.
+std::wstring Utf8ToWide(std::string_view utf8);
+#endif
+
+}  // namespace platform

@@ -1,0 +1,23 @@
+// The ID3v1 tag in the last 128 bytes of a song, as the text of the info message. Main thread
+// only (it reads the file).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+inline constexpr std::size_t Id3v1TagSize = 128;
+
+// Shown when the song has no tag.
+inline constexpr const char* Id3v1MissingText =
+    "Für dieses Lied sind leider\rKEINE ID3-V1-Tags vorhanden";
+
+// The info text for a file's last 128 bytes (or all of a shorter file, which has no tag):
+// title, artist, album, year and comment, each on a line of its own ending in a carriage
+// return, converted to UTF-8; or the no-tag text.
+std::string Id3v1InfoText(std::span<const std::uint8_t> tail);
+
+// Reads the tag of the file at path and closes the file again. Nothing when it cannot be
+// opened.
+std::optional<std::string> ReadId3v1Info(const std::string& path);

@@ -1,0 +1,86 @@
+// Opening the main window, its size callback, the settings applied at start, the extended and
+// compact sizes, and transparency.
+#include "ui/main_window.h"
+
+#include <algorithm>
+
+#include "platform/gui.h"
+#include "ui/gadgets.h"
+
+namespace ui {
+
+bool OpenMainWindow(int x, int y) {
+    gui::WindowSpec spec;
+    spec.number = MainWindow;
+    spec.x = x;
+    spec.y = y;
+    spec.innerWidth = MainInnerWidth;
+    spec.innerHeight = MainInnerHeight;
+    spec.title = MainTitle;
+    spec.minimiseBox = true;
+    return gui::OpenWindow(spec);
+}
+
+void InstallSizeCallback(int& minimised) {
+    gui::SetSizeCallback(MainWindow, [&minimised](bool nowMinimised) {
+        gui::SetWindowTitle(MainWindow, nowMinimised ? MinimisedTitle : MainTitle);
+        minimised = nowMinimised ? 1 : 0;
+    });
+}
+
+void SetExtendedMode(bool extended) {
+    gui::SetGadgetVisible(ExpandButton, !extended);
+    gui::SetGadgetVisible(ShrinkButton, extended);
+    if (extended) {
+        gui::ResizeWindowOuter(MainWindow, ExtendedOuterWidth, ExtendedOuterHeight);
+    } else {
+        gui::ResizeWindowOuter(MainWindow, CompactOuterWidth, CompactOuterHeight);
+    }
+}
+
+void ApplyTransparency(int window, int alpha, std::string_view osName) {
+    if (osName != TransparencySystem) return;
+    // The stored value has no upper bound; the system takes one byte, so keep it in range
+    // rather than let it wrap (300 would otherwise become almost transparent).
+    gui::SetWindowOpacity(window, std::clamp(alpha, 0, 255));
+}
+
+// A flag counts as on only when it is exactly 1, as the settings file defines it.
+void ApplyInitialSettings(const WindowSettings& settings, std::string_view osName, int muted) {
+    if (settings.optionOn == 1) SetExtendedMode(true);
+
+    gui::SetGadgetState(settings.rememberPosition == 1 ? RememberPositionOption : CentredOption, 1);
+    gui::SetGadgetState(OnTopOption, settings.alwaysOnTop == 1);
+    gui::SetGadgetState(SubfolderOption, settings.subfolders == 1);
+
+    if (osName == TransparencySystem) {
+        gui::SetGadgetVisible(TransparencySlider, true);
+        gui::SetGadgetVisible(TransparencyGroup, true);
+        gui::SetGadgetState(TransparencySlider, settings.transparency);
+        ApplyTransparency(MainWindow, settings.transparency, osName);
+    }
+
+    gui::ShowWindowNow(MainWindow);
+    if (settings.alwaysOnTop == 1) gui::SetWindowTopmost(MainWindow, true);
+
+    gui::SetGadgetVisible(MuteButton, muted == 0);
+    gui::SetGadgetVisible(UnmuteButton, muted != 0);
+    gui::SetGadgetEnabled(PositionSlider, false);
+    gui::SetGadgetEnabled(SongChoice, false);
+
+    gui::SetGadgetState(AllToggle, settings.all == 1);
+    gui::SetGadgetState(RepeatToggle, settings.repeat == 1);
+    gui::SetGadgetState(RandomToggle, settings.random == 1);
+    gui::SetGadgetText(SongLengthText, "0:00");
+}
+
+bool StartMainWindow(const WindowSettings& settings, std::string_view osName, int muted,
+                     int& minimised) {
+    if (!OpenMainWindow(settings.x, settings.y)) return false;
+    InstallSizeCallback(minimised);
+    CreateMainControls(settings.folder);
+    ApplyInitialSettings(settings, osName, muted);
+    return true;
+}
+
+}  // namespace ui

@@ -1,0 +1,84 @@
+// The main window (window 0): opening it, its controls, the settings applied to them at start,
+// the size callback, the extended/compact sizes and transparency. Main thread only.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+inline constexpr int MainInnerWidth = 285;  // client pixels of the compact window
+inline constexpr int MainInnerHeight = 116;
+inline constexpr int ExtendedOuterWidth = 291;  // outer sizes, frame included
+inline constexpr int ExtendedOuterHeight = 186;
+inline constexpr int CompactOuterWidth = 291;
+inline constexpr int CompactOuterHeight = 140;
+
+inline constexpr std::string_view MainTitle = "MP3 Klingtal";
+inline constexpr std::string_view MinimisedTitle = "MP3 Kiv";
+
+// The only system on which the window may be made translucent.
+inline constexpr std::string_view TransparencySystem = "Windows XP";
+
+// What the window takes from the settings at start; 0/1 flags as the settings file holds them.
+struct WindowSettings {
+    std::string folder;    // the song folder, ending in the path separator
+    int x = 100, y = 100;  // outer top-left, after the centring rule
+    int alwaysOnTop = 0;
+    int optionOn = 0;  // extended mode
+    int transparency = 255;
+    int rememberPosition = 0;
+    int all = 1, repeat = 0, random = 0;
+    int subfolders = 0;
+};
+
+// Reads the window's part of the program's settings, whose members carry the settings keys'
+// names.
+template <typename Settings>
+WindowSettings WindowSettingsFrom(const Settings& s) {
+    WindowSettings w;
+    w.folder = s.Pfad;
+    w.x = s.FensterXPos;
+    w.y = s.FensterYPos;
+    w.alwaysOnTop = s.AlwaysOnTop;
+    w.optionOn = s.OptionOn;
+    w.transparency = s.Transparenz;
+    w.rememberPosition = s.FensterPos;
+    w.all = s.Alle;
+    w.repeat = s.Wiederholen;
+    w.random = s.Zufall;
+    w.subfolders = s.Unterverz;
+    return w;
+}
+
+// Opens window 0 at (x, y) with the compact inner size, caption and minimise box, and makes
+// it the current window. False when the toolkit cannot open it.
+bool OpenMainWindow(int x, int y);
+
+// Keeps the title and `minimised` (0 or 1, owned by the caller and outliving the window) in
+// step with minimising and restoring window 0.
+void InstallSizeCallback(int& minimised);
+
+// Creates every control of window 0 in its fixed order; window 0 must be current.
+void CreateMainControls(std::string_view songFolder);
+
+// The settings applied once the controls exist: extended mode, position options, check boxes,
+// transparency, showing the window (topmost if asked), the mute button (muted = GetMute() at
+// start), disabled slider and song list, play-mode toggles, the song length text.
+void ApplyInitialSettings(const WindowSettings& settings, std::string_view osName, int muted);
+
+// Start-up in one call: opens window 0 at the settings' position, installs the size callback,
+// creates the controls and applies the settings. False, with nothing created, when the window
+// cannot be opened.
+bool StartMainWindow(const WindowSettings& settings, std::string_view osName, int muted,
+                     int& minimised);
+
+// Shows the expand or the shrink button and resizes window 0 to the matching outer size
+// without moving it.
+void SetExtendedMode(bool extended);
+
+// Sets the window's opacity (0..255, 255 opaque; values outside are clamped) on the one system
+// that offers it; elsewhere does nothing.
+void ApplyTransparency(int window, int alpha, std::string_view osName);
+
+}  // namespace ui
