@@ -36,6 +36,8 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/app/main.cpp)
     target_link_libraries(mp3klingtal PRIVATE klingtal_core klingtal_gui_win32 klingtal_mci_win32
                           klingtal_system_win32 klingtal_mixer_system)
     # WinMain comes from the runtime, which calls main; -mwindows is what WIN32 above adds.
+    # The release carries no symbols.
+    target_link_options(mp3klingtal PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
 endif()
 
 # --- GoogleTest for the Windows test executables ----------------------------------------------

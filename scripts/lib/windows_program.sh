@@ -13,7 +13,7 @@ program_run() {
     # One second of silence is a valid MP3; the program only reads the headers.
     local song
     for song in "$music/eins.mp3" "$music/zwei & drei.mp3" "$music/Unter/vier.mp3"; do
-        head -c 88200 /dev/zero | lame -r -s 44.1 --bitwidth 16 -m m -b 128 --quiet - "$song"
+        head -c 88200 /dev/zero | lame -r -s 44.1 --bitwidth 16 -m m -b 128 --quiet - "$song" 2>/dev/null
     done
     # The file the program writes, in its own format and the ANSI code page ("ü" as 0xFC).
     local folder
