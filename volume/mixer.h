@@ -5,6 +5,11 @@
 
 #include <cstdint>
 
+// Error codes the setters return, with the values of the Windows multimedia error numbers.
+inline constexpr std::uint32_t MixerDone = 0;
+inline constexpr std::uint32_t MixerFailed = 1;    // the mixer refused or the request was lost
+inline constexpr std::uint32_t MixerNoDevice = 2;  // no mixer to talk to
+
 // Main thread only. Each call is cheap enough for the main loop's 50 passes a second.
 std::uint32_t GetVolume();                     // 0..65535
 std::uint32_t SetVolume(std::uint32_t value);  // values above 65535 act as 65535; 0 = done

@@ -1,0 +1,106 @@
+// Reading the music folder out of user-dirs.dirs, and the fallbacks when it names none.
+#include "platform/posix/system_music_folder.h"
+
+#include <cstddef>
+#include <fstream>
+#include <sstream>
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/system.h"
+
+namespace sys {
+namespace {
+
+std::string_view TrimSpaces(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+// The shell word on the right of '=': double quotes removed, backslash escapes resolved.
+// Anything after the closing quote (a comment, say) is ignored.
+std::string Unquote(std::string_view value) {
+    std::string out;
+    bool quoted = false;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '"') {
+            if (quoted) break;
+            quoted = true;
+        } else if (c == '\\' && i + 1 < value.size()) {
+            out += value[++i];
+        } else if (!quoted && (c == ' ' || c == '\t' || c == '#')) {
+            break;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string ExpandHome(const std::string& value, std::string_view home) {
+    for (std::string_view prefix : {"$HOME", "${HOME}"}) {
+        if (value.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string rest = value.substr(prefix.size());
+        if (!rest.empty() && rest.front() != '/') return "";  // "$HOMEX" is another variable
+        return std::string(home) + rest;
+    }
+    return value.starts_with('/') ? value : "";
+}
+
+std::string WithSlash(std::string path) {
+    if (path.empty() || path.back() != '/') path += '/';
+    return path;
+}
+
+}  // namespace
+
+std::string MusicDirFromUserDirs(std::string_view fileText, std::string_view home) {
+    static constexpr std::string_view key = "XDG_MUSIC_DIR=";
+    std::string found;
+    std::istringstream lines{std::string(fileText)};
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::string_view rest = TrimSpaces(line);
+        if (rest.starts_with("export ")) rest = TrimSpaces(rest.substr(7));
+        if (!rest.starts_with(key)) continue;
+        found = ExpandHome(Unquote(rest.substr(key.size())), home);
+    }
+    return found;
+}
+
+std::string ChooseMusicFolder(std::string_view userDirsText, std::string_view home,
+                              const std::function<bool(const std::string&)>& isDirectory) {
+    const std::string homeDir(home);
+    const std::string fromFile = MusicDirFromUserDirs(userDirsText, home);
+    for (const std::string& candidate : {fromFile, homeDir + "/Music", homeDir}) {
+        if (!candidate.empty() && isDirectory(candidate)) return WithSlash(candidate);
+    }
+    return "/";
+}
+
+std::string DefaultMusicFolder() {
+    std::string home;
+    if (const char* env = getenv("HOME"); env && *env) {
+        home = env;
+    } else if (const passwd* user = getpwuid(getuid()); user && user->pw_dir) {
+        home = user->pw_dir;
+    }
+    while (!home.empty() && home.back() == '/') home.pop_back();  // "/" becomes "", the root
+    std::string configDir = home + "/.config";
+    if (const char* env = getenv("XDG_CONFIG_HOME"); env && env[0] == '/') configDir = env;
+    std::ifstream file(configDir + "/user-dirs.dirs");
+    std::ostringstream text;
+    text << file.rdbuf();
+    return ChooseMusicFolder(text.str(), home, [](const std::string& path) {
+        struct stat info {};
+        return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    });
+}
+
+}  // namespace sys

@@ -1,0 +1,16 @@
+// The program's master volume on Linux: the system mixer and nothing else.
+#include "volume/mixer.h"
+#include "volume/mixer_system.h"
+
+std::uint32_t GetVolume() {
+    return mixer_system::GetVolume();
+}
+std::uint32_t SetVolume(std::uint32_t value) {
+    return mixer_system::SetVolume(value);
+}
+int GetMute() {
+    return mixer_system::GetMute();
+}
+std::uint32_t SetMute(int value) {
+    return mixer_system::SetMute(value);
+}

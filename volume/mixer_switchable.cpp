@@ -1,0 +1,34 @@
+// The program's master volume in the test driver: the fake or the system mixer, as chosen.
+#include "volume/mixer.h"
+#include "volume/mixer_fake.h"
+#include "volume/mixer_select.h"
+#include "volume/mixer_system.h"
+
+namespace {
+MixerBackend chosen = MixerBackend::Fake;
+}
+
+void SelectMixer(MixerBackend backend) {
+    chosen = backend;
+}
+MixerBackend SelectedMixer() {
+    return chosen;
+}
+
+std::uint32_t GetVolume() {
+    return chosen == MixerBackend::System ? mixer_system::GetVolume() : mixer_fake::GetVolume();
+}
+
+std::uint32_t SetVolume(std::uint32_t value) {
+    return chosen == MixerBackend::System ? mixer_system::SetVolume(value)
+                                          : mixer_fake::SetVolume(value);
+}
+
+int GetMute() {
+    return chosen == MixerBackend::System ? mixer_system::GetMute() : mixer_fake::GetMute();
+}
+
+std::uint32_t SetMute(int value) {
+    return chosen == MixerBackend::System ? mixer_system::SetMute(value)
+                                          : mixer_fake::SetMute(value);
+}
