@@ -34,6 +34,8 @@ program_run() {
     done
     kill "$program" 2>/dev/null || true
 
+    # The song length display is not checked: the program measures a song by seeking to its
+    # end, which Wine's MCI cannot do with an MP3 (it answers 277); Linux tests that path.
     seen() { grep -qx "$1" "$dir/probe"; }
     check "$name: window found, 3 songs shown" seen "songs=3"
     check "$name: window closed by WM_CLOSE" seen "closed=1"
