@@ -3,6 +3,7 @@
 #       folder of three short songs, looks at the window with klingtal_probe.exe, closes it and
 #       compares the settings file it wrote with the one it was given
 #   only_system_dlls EXE - the executable imports nothing but DLLs every Windows has
+#   has_resources EXE - the executable carries its version information and manifest
 # Uses $work, $root, check() and the Wine variables of scripts/test-windows.
 
 program_run() {
@@ -54,13 +55,21 @@ program_run() {
 }
 
 only_system_dlls() {
-    local dll bad=0
+    local dll bad=0 count=0
     while read -r dll; do
+        count=$((count + 1))
         case "${dll,,}" in
             kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | comdlg32.dll | shell32.dll | \
                 ole32.dll | oleaut32.dll | winmm.dll | advapi32.dll | msvcrt.dll | shlwapi.dll) ;;
             *) echo "   imports $dll" && bad=1 ;;
         esac
     done < <(x86_64-w64-mingw32-objdump -p "$1" | sed -nE 's/^\s*DLL Name: (.*)$/\1/p')
-    [ $bad -eq 0 ]
+    [ $bad -eq 0 ] && [ $count -gt 0 ]  # no imports at all would mean objdump read nothing
+}
+
+has_resources() {
+    strings -el "$1" | grep -qx "MP3 Klingtal" &&
+        strings -el "$1" | grep -qx "$(sed -nE 's/^project\(MP3Klingtal VERSION ([0-9.]+).*/\1/p' \
+            "$root/CMakeLists.txt")" &&
+        grep -aq "Microsoft.Windows.Common-Controls" "$1"
 }
