@@ -131,7 +131,7 @@ TEST_F(GuiWindowTest, MouseButtonsAreReportedForControlsToo) {
     EXPECT_EQ(gui::WindowMouseX(0), 40);
     EXPECT_EQ(gui::WindowMouseY(0), 30);
     EXPECT_EQ(gui::SystemMetric(4), GetSystemMetrics(SM_CYCAPTION));
-    EXPECT_EQ(gui::SystemMetric(33), GetSystemMetrics(SM_CXFRAME));
+    EXPECT_EQ(gui::SystemMetric(33), GetSystemMetrics(SM_CYFRAME));  // metric 33
 }
 
 TEST_F(GuiWindowTest, ReturnAndEscapePressTheChosenButton) {
