@@ -65,6 +65,7 @@ inline constexpr std::uint32_t MCIERR_NO_INTEGER = MCIERR_BASE + 56;
 inline constexpr std::uint32_t MCIERR_WAVE_OUTPUTSINUSE = MCIERR_BASE + 64;
 inline constexpr std::uint32_t MCIERR_WAVE_OUTPUTSUNSUITABLE = MCIERR_BASE + 70;
 inline constexpr std::uint32_t MCIERR_WAVE_OUTPUTUNSPECIFIED = MCIERR_BASE + 68;
+inline constexpr std::uint32_t MCIERR_FILE_READ = MCIERR_BASE + 92;
 
 // Sends one command. The reply text (NUL-terminated, cut to replyLength - 1 characters) goes to
 // reply when it is not null. Returns 0 or one of the numbers above. Main thread only.

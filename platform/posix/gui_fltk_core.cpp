@@ -1,0 +1,177 @@
+// The FLTK gui backend's shared state, start-up (fonts, label type, tooltips), the event queue
+// and the polled and waited-for events.
+#include "platform/posix/gui_fltk_state.h"  // first, see there
+#include "platform/posix/gui_fltk_widgets.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Tooltip.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+
+namespace gui::fltk {
+
+namespace {
+
+constexpr Fl_Font kSmallFont = FL_FREE_FONT;
+constexpr int kNormalFontSize = 12;
+
+// The small font has to set text as tightly as the Windows small font the window layout was
+// made for: digits 4 pixels wide (five of them fill a 20-pixel counter) and a 13-letter label
+// in 50 pixels. The first candidate that does on this system is taken; fontconfig substitutes
+// a wider font for a missing family, which the measurement then rejects.
+struct FontCandidate {
+    const char* family;
+    int size;
+};
+constexpr FontCandidate kSmallFontCandidates[] = {
+    {"Nimbus Sans Narrow", 9},
+    {"Liberation Sans Narrow", 9},
+    {"Arial Narrow", 9},
+    {"DejaVu Sans Condensed", 8},
+    {"sans", 8},
+    {"sans", 7},
+};
+int smallFontSize = 9;
+
+bool SetsTightly() {
+    return fl_width("10000") <= 20.5 && fl_width("Samplingrate:") <= 50.5;
+}
+
+void ChooseSmallFont() {
+    for (const FontCandidate& candidate : kSmallFontCandidates) {
+        Fl::set_font(kSmallFont, candidate.family);
+        smallFontSize = candidate.size;
+        fl_font(kSmallFont, candidate.size);
+        if (SetsTightly()) return;
+    }
+}
+
+void DrawPlainLabel(const Fl_Label* label, int x, int y, int w, int h, Fl_Align align) {
+    fl_font(label->font, label->size);
+    fl_color(label->color);
+    fl_draw(label->value, x, y, w, h, align, label->image, 0);
+}
+
+void MeasurePlainLabel(const Fl_Label* label, int& w, int& h) {
+    fl_font(label->font, label->size);
+    w = 0;
+    h = 0;
+    fl_measure(label->value, w, h, 0);
+    if (label->image != nullptr) {
+        w = std::max(w, label->image->w());
+        h = std::max(h, label->image->h());
+    }
+}
+
+// Reports left presses and releases anywhere in a program window, over controls too, as the
+// Windows message loop the program was written for sees them: a press on the volume knob
+// button has to start a drag. The release is reported for the window that saw the press,
+// wherever the pointer is by then (an open drop-down list has a window of its own).
+int DispatchWithMouseButtons(int event, Fl_Window* window) {
+    if ((event == FL_PUSH || event == FL_RELEASE) && Fl::event_button() == FL_LEFT_MOUSE) {
+        for (auto& [number, record] : TheState().windows) {
+            if (event == FL_PUSH && static_cast<Fl_Window*>(record.window) == window &&
+                record.enabled) {
+                record.leftButtonDown = true;
+                Queue({EventLeftButtonDown, number, -1});
+            } else if (event == FL_RELEASE && record.leftButtonDown) {
+                record.leftButtonDown = false;
+                Queue({EventLeftButtonUp, number, -1});
+            }
+        }
+    }
+    return Fl::handle_(event, window);
+}
+
+}  // namespace
+
+State& TheState() {
+    static State state;
+    return state;
+}
+
+void Queue(const Event& event) {
+    TheState().events.push_back(event);
+}
+
+WindowRecord* FindWindow(int window) {
+    auto& windows = TheState().windows;
+    auto it = windows.find(window);
+    return it == windows.end() ? nullptr : &it->second;
+}
+
+GadgetRecord* FindGadget(int gadget) {
+    auto& gadgets = TheState().gadgets;
+    auto it = gadgets.find(gadget);
+    return it == gadgets.end() ? nullptr : &it->second;
+}
+
+Fl_RGB_Image* FindImage(int image) {
+    auto& images = TheState().images;
+    auto it = images.find(image);
+    return it == images.end() || it->second.empty() ? nullptr : it->second.back()->image.get();
+}
+
+void EnsureStarted() {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    fl_open_display();
+    ChooseSmallFont();
+    Fl::event_dispatch(DispatchWithMouseButtons);
+    Fl::set_labeltype(PlainLabel(), DrawPlainLabel, MeasurePlainLabel);
+    Fl_Tooltip::enable(1);
+    Fl_Tooltip::font(FL_HELVETICA);
+    Fl_Tooltip::size(kNormalFontSize);
+    // Do not let FLTK's default scheme and its keyboard focus boxes change the look.
+    Fl::visible_focus(0);
+}
+
+Fl_Font SmallFont() {
+    return kSmallFont;
+}
+int SmallFontSize() {
+    return smallFontSize;
+}
+Fl_Font NormalFont() {
+    return FL_HELVETICA;
+}
+int NormalFontSize() {
+    return kNormalFontSize;
+}
+Fl_Labeltype PlainLabel() {
+    return FL_FREE_LABELTYPE;
+}
+
+}  // namespace gui::fltk
+
+namespace gui {
+
+using namespace gui::fltk;
+
+Event PollEvent() {
+    auto& events = TheState().events;
+    if (events.empty()) {
+        EnsureStarted();
+        Fl::check();
+    }
+    if (events.empty()) return Event{};
+    const Event event = events.front();
+    events.pop_front();
+    return event;
+}
+
+Event WaitEvent() {
+    auto& events = TheState().events;
+    EnsureStarted();
+    while (events.empty()) {
+        // With no window left nothing can arrive; return rather than block for ever.
+        if (Fl::wait() == 0 && events.empty()) return Event{};
+    }
+    const Event event = events.front();
+    events.pop_front();
+    return event;
+}
+
+}  // namespace gui

@@ -1,0 +1,79 @@
+// Private to the FLTK gui backend: the widget classes the gadgets and windows are made of.
+#pragma once
+
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Menu_Item.H>
+
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gui::fltk {
+
+// A top-level window of the program. It reports minimise and restore, ignores input while
+// disabled and maps Return and Escape onto the window's chosen button.
+class ProgramWindow : public Fl_Double_Window {
+  public:
+    ProgramWindow(int number, int x, int y, int w, int h);
+    int handle(int event) override;
+
+  private:
+    bool TakeKey();
+    int number_;
+};
+
+// A push button that Return presses, drawn with the darker edge of a default button.
+class DefaultButton : public Fl_Button {
+  public:
+    DefaultButton(int x, int y, int w, int h) : Fl_Button(x, y, w, h) {}
+    int handle(int event) override;
+
+  protected:
+    void draw() override;
+};
+
+// A static text: drawn over the whole width, without the 3-pixel inset FLTK gives aligned
+// labels, so captions fit controls laid out for the Windows metrics.
+class TextBox : public Fl_Box {
+  public:
+    TextBox(int x, int y, int w, int h) : Fl_Box(x, y, w, h) {}
+
+  protected:
+    void draw() override;
+};
+
+// An etched frame with its caption set into the top edge.
+class GroupFrame : public Fl_Box {
+  public:
+    GroupFrame(int x, int y, int w, int h) : Fl_Box(x, y, w, h) {}
+
+  protected:
+    void draw() override;
+};
+
+// A drop-down list whose items are shown exactly as given. It keeps its own item array so that
+// appending stays cheap and no character in a name has a meaning to the menu code.
+class DropDown : public Fl_Choice {
+  public:
+    DropDown(int x, int y, int w, int h);
+    void Add(std::string_view text);
+    void Clear();
+    int Count() const { return int(texts_.size()); }
+    const std::string& Text(int index) const { return texts_[std::size_t(index)]; }
+    void Select(int index);  // -1: nothing selected
+
+  private:
+    void Attach(int selected);
+    std::vector<std::string> texts_;
+    std::deque<std::string> shown_;  // stable addresses for the menu items' text pointers
+    std::vector<Fl_Menu_Item> items_;
+};
+
+// The drawable form of a drop-down item: tabs as spaces, other control characters as '?'.
+std::string ItemDisplayText(std::string_view text);
+
+}  // namespace gui::fltk

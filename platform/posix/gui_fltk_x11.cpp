@@ -1,0 +1,79 @@
+// X11 window-manager hints for the FLTK gui backend: frame extents, "always above" and the
+// opacity property that compositing managers read.
+#include "platform/posix/gui_fltk_state.h"  // first, see there
+
+#include <FL/Fl.H>
+#include <FL/x.H>
+#include <X11/Xatom.h>
+
+namespace gui::fltk {
+
+namespace {
+
+Atom AtomOf(const char* name) {
+    return XInternAtom(fl_display, name, False);
+}
+
+}  // namespace
+
+FrameExtents QueryFrameExtents(Fl_Window* window) {
+    FrameExtents extents;
+    if (window == nullptr || !window->shown()) return extents;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    const int status =
+        XGetWindowProperty(fl_display, fl_xid(window), AtomOf("_NET_FRAME_EXTENTS"), 0, 4, False,
+                           XA_CARDINAL, &type, &format, &count, &remaining, &data);
+    if (status == Success && type == XA_CARDINAL && format == 32 && count == 4 && data) {
+        const auto* values = reinterpret_cast<const long*>(data);
+        extents = {int(values[0]), int(values[1]), int(values[2]), int(values[3]), true};
+    }
+    if (data != nullptr) XFree(data);
+    return extents;
+}
+
+bool WindowManagerRunning() {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen),
+                                          AtomOf("_NET_SUPPORTING_WM_CHECK"), 0, 1, False,
+                                          XA_WINDOW, &type, &format, &count, &remaining, &data);
+    const bool running = status == Success && type == XA_WINDOW && count == 1;
+    if (data != nullptr) XFree(data);
+    return running;
+}
+
+void SendAbove(Fl_Window* window, bool above) {
+    if (window == nullptr || !window->shown()) return;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = fl_xid(window);
+    event.xclient.message_type = AtomOf("_NET_WM_STATE");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = above ? 1 : 0;  // add or remove
+    event.xclient.data.l[1] = long(AtomOf("_NET_WM_STATE_ABOVE"));
+    event.xclient.data.l[2] = 0;
+    event.xclient.data.l[3] = 1;  // sent by a normal application
+    XSendEvent(fl_display, RootWindow(fl_display, fl_screen), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(fl_display);
+}
+
+void SetOpacityHint(Fl_Window* window, int alpha) {
+    if (window == nullptr || !window->shown()) return;
+    const Atom property = AtomOf("_NET_WM_WINDOW_OPACITY");
+    if (alpha >= 255) {
+        XDeleteProperty(fl_display, fl_xid(window), property);
+    } else {
+        const unsigned long value = (std::max(alpha, 0) * 0xffffffffull) / 255;
+        XChangeProperty(fl_display, fl_xid(window), property, XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&value), 1);
+    }
+    XFlush(fl_display);
+}
+
+}  // namespace gui::fltk

@@ -1,0 +1,34 @@
+// The one channel to the multimedia string-command device: every command goes through SendMci,
+// and OpenSong opens, measures and starts a song under the alias MP3Stueck. Main thread only.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "playback/song_list.h"
+
+struct MciChannel {
+    // The device writes its reply text here; allocated with the channel, before any command.
+    std::array<char, 256> MciReplyBuffer{};
+    std::string MciReply;         // the reply of the last command sent
+    std::int32_t SongLength = 0;  // the open song's length, milliseconds
+
+    bool keepLog = false;  // the test driver's record of every command sent
+    std::vector<std::string> log;
+};
+
+// Sends command, copies the reply into MciReply and returns the device's error number (0 = done).
+std::uint32_t SendMci(MciChannel& channel, std::string_view command);
+
+// A reply read as a decimal whole number: its leading digits, 0 when it starts with none.
+// Numbers beyond the 32-bit range read as the largest one.
+std::int32_t ReadReplyNumber(std::string_view reply);
+
+// Opens the song at path (a full path from the song list) under MP3Stueck, measures its length,
+// starts it from millisecond 1 and shows length, song number, bitrate, sampling rate and folder.
+// When the device cannot open it, shows "MP3 Fehler" and changes nothing else. The caller sets
+// the playing state.
+void OpenSong(MciChannel& channel, const SongListState& songs, const std::string& path);
