@@ -1,15 +1,9 @@
 // The About window's link and sound through the operating system's services.
-#include <cstddef>
-#include <cstdint>
-
 #include "platform/system.h"
 #include "ui/about_window.h"
+#include "ui/sound.h"
 
 namespace ui {
-
-// The embedded About sound (RIFF/WAVE), generated at build time.
-const std::uint8_t* AboutSoundData();
-std::size_t AboutSoundSize();
 
 AboutActions SystemAboutActions() {
     AboutActions actions;

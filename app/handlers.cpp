@@ -1,0 +1,137 @@
+// The handlers of the main window's controls. The transport buttons live in player.cpp.
+#include "app/handlers.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/player.h"
+#include "platform/gui.h"
+#include "playback/mci_channel.h"
+#include "playback/scan.h"
+#include "trackinfo/id3v1.h"
+#include "ui/about_window.h"
+#include "ui/gadgets.h"
+#include "ui/images.h"
+#include "ui/main_window.h"
+#include "volume/mixer.h"
+
+namespace {
+
+void ChooseFolder(AppState& app) {
+    SongListState& songs = app.songs;
+    const std::string folder = gui::RequestFolder(
+        "Wähle das Verzeichnis mit den zu spielenden MP3-Musikstücken:", songs.SongFolder);
+    // Cancel keeps the folder, the list and the settings as they were.
+    if (folder.empty()) return;
+    songs.SongFolder = folder;
+    gui::SetGadgetText(ui::FolderDisplay, folder);
+    gui::ClearGadgetItems(ui::SongChoice);
+    songs.TotalDuration = 0;
+    songs.SongCount = 0;
+    ScanDirectory(songs, songs.SongFolder, 0, songs.SubfolderOption);
+    ShowTotalDuration(songs);
+    // The old folder's index may lie beyond the new list; the list shows its first entry.
+    if (songs.CurrentSong >= songs.SongCount) songs.CurrentSong = 0;
+}
+
+void MoveToSliderPosition(AppState& app) {
+    PlayerState& player = app.player;
+    player.Idle = 0;
+    player.SliderValue = gui::GetGadgetState(ui::PositionSlider);
+    // 64 bits: 500 times a song of over 71 minutes does not fit 32.
+    player.Position =
+        static_cast<int>(static_cast<std::int64_t>(player.SliderValue) * app.mci.SongLength / 500);
+    if (player.Paused == 0) {
+        SendMci(app.mci, "play MP3Stueck from " + std::to_string(player.Position));
+    }
+}
+
+void ShowTagInfo(AppState& app) {
+    const SongListState& songs = app.songs;
+    // Without a current song there is no file to read (stale entries are not songs).
+    if (songs.CurrentSong < 0 || songs.CurrentSong >= songs.SongCount) return;
+    const std::optional<std::string> text = ReadId3v1Info(songs.SongList[songs.CurrentSong]);
+    if (text) gui::ShowMessage("ID3-Info", *text, gui::MessageIcon::None);
+}
+
+void SetExtended(AppState& app, bool extended) {
+    ui::SetExtendedMode(extended);
+    app.player.AlwaysOnTop = gui::GetGadgetState(ui::OnTopOption);
+    gui::SetWindowTopmost(ui::MainWindow, app.player.AlwaysOnTop == 1);
+    app.player.OptionOn = extended ? 1 : 0;
+}
+
+void SetAllMode(AppState& app) {
+    if (app.player.RandomMode == 1) {
+        gui::SetGadgetState(ui::AllToggle, 1);  // random order needs all songs
+    } else {
+        app.player.AllMode = gui::GetGadgetState(ui::AllToggle);
+    }
+}
+
+void SetRandomMode(AppState& app) {
+    if (gui::GetGadgetState(ui::RandomToggle) == 1) {
+        app.player.RandomMode = 1;
+        if (app.player.AllMode == 0) {
+            app.player.AllMode = 1;
+            gui::SetGadgetState(ui::AllToggle, 1);
+        }
+    } else {
+        app.player.RandomMode = 0;
+    }
+}
+
+void Mute() {
+    gui::SetGadgetVisible(ui::UnmuteButton, true);
+    gui::SetGadgetVisible(ui::MuteButton, false);
+    SetMute(1);
+}
+
+void Unmute() {
+    SetMute(0);
+    gui::SetGadgetVisible(ui::UnmuteButton, false);
+    gui::SetGadgetVisible(ui::MuteButton, true);
+    SetMute(0);
+}
+
+}  // namespace
+
+void HandleGadget(AppState& app, int gadget) {
+    PlayerState& player = app.player;
+    switch (gadget) {
+        case ui::FolderButton: ChooseFolder(app); break;
+        case ui::PlayButton: PressPlay(app); break;
+        case ui::PauseButton: PressPause(app); break;
+        case ui::NextButton: PressNext(app); break;
+        case ui::PreviousButton: PressPrevious(app); break;
+        case ui::StopButton: PressStop(app); break;
+        case ui::AllToggle: SetAllMode(app); break;
+        case ui::RepeatToggle: player.RepeatMode = gui::GetGadgetState(ui::RepeatToggle); break;
+        case ui::RandomToggle: SetRandomMode(app); break;
+        case ui::SongChoice: PickSong(app); break;
+        case ui::PositionSlider: MoveToSliderPosition(app); break;
+        case ui::MuteButton: Mute(); break;
+        case ui::UnmuteButton: Unmute(); break;
+        case ui::InfoButton: ShowTagInfo(app); break;
+        case ui::ExpandButton: SetExtended(app, true); break;
+        case ui::ShrinkButton: SetExtended(app, false); break;
+        case ui::OnTopOption:
+            player.AlwaysOnTop = gui::GetGadgetState(ui::OnTopOption);
+            gui::SetWindowTopmost(ui::MainWindow, player.AlwaysOnTop == 1);
+            break;
+        case ui::SubfolderOption:
+            app.songs.SubfolderOption = gui::GetGadgetState(ui::SubfolderOption);
+            break;
+        case ui::TransparencySlider:
+            player.Transparency = gui::GetGadgetState(ui::TransparencySlider);
+            ui::ApplyTransparency(ui::MainWindow, player.Transparency, player.OsName);
+            break;
+        case ui::AboutButton:
+            RegisterAboutImage();
+            ui::ShowAboutWindow(ui::SystemAboutActions());
+            break;
+        case ui::VolumeKnob: player.VolumeDrag = 0; break;
+        default: break;
+    }
+}

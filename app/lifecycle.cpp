@@ -1,0 +1,114 @@
+// Start-up in its fixed order, and the shutdown sequence that saves the settings.
+#include "app/lifecycle.h"
+
+#include <string>
+
+#include "app/player.h"
+#include "app/settings.h"
+#include "app/settings_location.h"
+#include "platform/gui.h"
+#include "platform/system.h"
+#include "playback/scan.h"
+#include "ui/gadgets.h"
+#include "ui/images.h"
+#include "ui/main_window.h"
+#include "volume/mixer.h"
+
+namespace {
+
+// Play modes and window options, as the controls will show them.
+void TakeSettings(AppState& app) {
+    const Settings& s = app.settings;
+    PlayerState& player = app.player;
+    player.AllMode = s.Alle;
+    player.RepeatMode = s.Wiederholen;
+    player.RandomMode = s.Zufall;
+    player.AlwaysOnTop = s.AlwaysOnTop;
+    player.OptionOn = s.OptionOn;
+    player.Transparency = s.Transparenz;
+    app.songs.SongFolder = s.Pfad;
+    // A hand-edited folder without its closing separator would glue folder and file names.
+    if (!s.Pfad.empty() && s.Pfad.back() != sys::PathSeparator) {
+        app.songs.SongFolder += sys::PathSeparator;
+    }
+    app.songs.CurrentSong = s.AktSong;
+    app.songs.SubfolderOption = s.Unterverz;
+}
+
+void GiveSettings(AppState& app) {
+    Settings& s = app.settings;
+    const PlayerState& player = app.player;
+    s.Pfad = app.songs.SongFolder;
+    s.AktSong = app.songs.CurrentSong;
+    s.AlwaysOnTop = player.AlwaysOnTop;
+    s.OptionOn = player.OptionOn;
+    s.Transparenz = player.Transparency;
+    s.FensterPos = gui::GetGadgetState(ui::RememberPositionOption) == 1 ? 1 : 0;
+    s.Alle = player.AllMode;
+    s.Wiederholen = player.RepeatMode;
+    s.Zufall = player.RandomMode;
+    s.Unterverz = app.songs.SubfolderOption;
+}
+
+// The screens as the window placement sees them; the window's own compact size decides
+// whether a remembered position is still within reach.
+ScreenGeometry Screen(const AppState& app) {
+    const gui::Rect desktop = gui::DesktopArea();
+    ScreenGeometry screen;
+    screen.screenWidth = app.player.ScreenWidth;
+    screen.screenHeight = app.player.ScreenHeight;
+    screen.desktopX = desktop.x;
+    screen.desktopY = desktop.y;
+    screen.desktopWidth = desktop.width;
+    screen.desktopHeight = desktop.height;
+    screen.windowWidth = ui::CompactOuterWidth;
+    screen.windowHeight = ui::CompactOuterHeight;
+    return screen;
+}
+
+void ScanAtStart(AppState& app) {
+    SongListState& songs = app.songs;
+    songs.SongCount = 0;
+    ScanDirectory(songs, songs.SongFolder, 0, songs.SubfolderOption);
+    ShowTotalDuration(songs);
+    // A stored song beyond the list (the folder changed since) starts at the first one.
+    if (songs.CurrentSong < 0 || songs.CurrentSong >= songs.SongCount) songs.CurrentSong = 0;
+    gui::SetGadgetState(ui::SongChoice, songs.CurrentSong);
+    ShowSongDetails(app);
+}
+
+}  // namespace
+
+bool StartUp(AppState& app, const StartOptions& options) {
+    PlayerState& player = app.player;
+    player.ProgramDir =
+        options.programDir.empty() ? sys::ProgramDirectory() : options.programDir;
+    RegisterProgramImages();
+    player.OsName = sys::OperatingSystemName();
+    player.ScreenWidth = gui::ScreenWidth();
+    player.ScreenHeight = gui::ScreenHeight();
+
+    app.settingsPath = SettingsFilePath(CurrentSettingsEnvironment(player.ProgramDir));
+    app.settings = LoadSettings(app.settingsPath, sys::DefaultMusicFolder(), Screen(app));
+    TakeSettings(app);
+
+    if (!ui::StartMainWindow(ui::WindowSettingsFrom(app.settings), player.OsName, GetMute(),
+                             player.Minimised)) {
+        return false;
+    }
+    ScanAtStart(app);
+    player.CaptionHeight = gui::SystemMetric(4);
+    player.FrameSize = gui::SystemMetric(33);
+    return true;
+}
+
+void Shutdown(AppState& app, bool windowOpened) {
+    if (windowOpened) GiveSettings(app);
+    // A settings file that cannot be written is simply not written: nothing to report.
+    if (PrepareSettingsFolder(app.settingsPath)) SaveSettings(app.settingsPath, app.settings);
+    if (windowOpened) {
+        for (int alpha = app.player.Transparency; alpha >= 1; alpha -= 2) {
+            ui::ApplyTransparency(ui::MainWindow, alpha, app.player.OsName);
+        }
+    }
+}

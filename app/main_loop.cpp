@@ -1,0 +1,132 @@
+// The main loop. It never blocks: one event per pass, a short sleep when there is none.
+#include "app/main_loop.h"
+
+#include <cstdint>
+#include <string>
+
+#include "app/handlers.h"
+#include "app/player.h"
+#include "platform/gui.h"
+#include "platform/system.h"
+#include "playback/mci_channel.h"
+#include "playback/time_text.h"
+#include "ui/gadgets.h"
+#include "volume/mixer.h"
+
+namespace {
+
+// The knob sits at x = volume / 1000 + 210: 1000 volume units per pixel.
+constexpr int KnobLeft = 210;
+
+void FollowVolume(PlayerState& player) {
+    const std::uint32_t volume = GetVolume();
+    if (volume == player.LastVolume) return;
+    const gui::Rect knob = gui::GadgetRect(ui::VolumeKnob);
+    gui::ResizeGadget(ui::VolumeKnob, static_cast<int>(volume / 1000) + KnobLeft, knob.y,
+                      knob.width, knob.height);
+    player.LastVolume = volume;
+}
+
+void ShowPosition(AppState& app) {
+    PlayerState& player = app.player;
+    SendMci(app.mci, "status MP3Stueck position");
+    player.Position = ReadReplyNumber(app.mci.MciReply);
+    const std::string elapsed = FormatMinSec(player.Position / 1000);
+    gui::SetGadgetText(ui::ElapsedText, elapsed);
+    if (player.Minimised == 1) {
+        // The taskbar entry of the minimised window shows the running time and the song.
+        gui::SetWindowTitle(ui::MainWindow,
+                            elapsed + " " + gui::GetGadgetText(ui::SongChoice));
+        sys::SleepMs(250);
+    }
+}
+
+void MoveSlider(AppState& app) {
+    PlayerState& player = app.player;
+    // A song of length 0 has no position on the slider.
+    if (player.Position <= 0 || player.Idle != 1 || player.Playing != 1) return;
+    if (app.mci.SongLength <= 0) return;
+    player.SliderValue = static_cast<int>(static_cast<std::int64_t>(player.Position) * 500 /
+                                          app.mci.SongLength);
+    gui::SetGadgetState(ui::PositionSlider, player.SliderValue);
+}
+
+// The song has ended when the shown position has reached the shown length.
+void CheckEndOfSong(AppState& app) {
+    if (app.player.Playing == 0) return;
+    if (gui::GetGadgetText(ui::ElapsedText) != gui::GetGadgetText(ui::SongLengthText)) return;
+    SendMci(app.mci, "close MP3Stueck");
+    FinishSong(app);
+}
+
+// Mouse positions in client coordinates, and whether they lie on the volume track.
+void ReadMouse(PlayerState& player) {
+    player.MouseX = gui::WindowMouseX(ui::MainWindow) - player.FrameSize;
+    player.MouseY = gui::WindowMouseY(ui::MainWindow) - player.CaptionHeight;
+}
+
+bool MouseOnVolumeTrack(const PlayerState& player) {
+    return player.MouseX > 210 && player.MouseX < 280 && player.MouseY > 79 &&
+           player.MouseY < 95;
+}
+
+void HandleEvent(AppState& app, const gui::Event& event) {
+    PlayerState& player = app.player;
+    switch (event.type) {
+        case gui::EventGadget: HandleGadget(app, event.gadget); break;
+        case gui::EventCloseWindow: {
+            const gui::Rect outer = gui::WindowOuterRect(ui::MainWindow);
+            app.settings.FensterXPos = outer.x;
+            app.settings.FensterYPos = outer.y;
+            player.Quit = 1;
+            break;
+        }
+        case gui::EventLeftButtonUp: player.VolumeDrag = 0; break;
+        case gui::EventLeftButtonDown:
+            ReadMouse(player);
+            if (MouseOnVolumeTrack(player)) player.VolumeDrag = 1;
+            break;
+        default: break;
+    }
+}
+
+void DragKnob(PlayerState& player) {
+    ReadMouse(player);
+    if (!MouseOnVolumeTrack(player)) {
+        player.VolumeDrag = 0;
+        return;
+    }
+    const int x = player.MouseX - 4;
+    const gui::Rect knob = gui::GadgetRect(ui::VolumeKnob);
+    gui::ResizeGadget(ui::VolumeKnob, x, knob.y, knob.width, knob.height);
+    if ((x - KnobLeft) * 1000 >= 0) SetVolume(static_cast<std::uint32_t>((x - KnobLeft) * 1000));
+}
+
+}  // namespace
+
+bool LoopPass(AppState& app) {
+    PlayerState& player = app.player;
+    const gui::Event event = gui::PollEvent();
+    if (event.type == gui::EventNone) {
+        sys::SleepMs(20);
+        player.Idle = 1;
+    } else if (event.type == gui::EventGadget && event.gadget == ui::PositionSlider) {
+        // The user moved the slider: the display below must not put it back before the
+        // slider's handler has read where the user left it.
+        player.Idle = 0;
+    }
+    FollowVolume(player);
+    // A paused song does not move; polling it would overwrite the position the slider chose
+    // for the next resume.
+    if (player.Playing == 1 && player.Paused == 0) ShowPosition(app);
+    MoveSlider(app);
+    CheckEndOfSong(app);
+    if (event.type != gui::EventNone) HandleEvent(app, event);
+    if (player.VolumeDrag == 1) DragKnob(player);
+    return player.Quit != 1;
+}
+
+void RunMainLoop(AppState& app) {
+    while (LoopPass(app)) {
+    }
+}

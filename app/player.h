@@ -1,0 +1,23 @@
+// The transport: what play, pause, stop, previous and next do, what follows the end of a song,
+// and the song details shown for the current song. Main thread only.
+#pragma once
+
+#include "app/app_state.h"
+
+// Shows the current song's number, bitrate and sampling rate. Does nothing with an empty list.
+void ShowSongDetails(AppState& app);
+
+void PressPlay(AppState& app);
+void PressPause(AppState& app);
+void PressStop(AppState& app);
+void PressPrevious(AppState& app);
+void PressNext(AppState& app);
+// The user picked another entry in the song drop-down.
+void PickSong(AppState& app);
+
+// Chooses and opens what follows a song that has ended, or stops at the end of the list.
+void FinishSong(AppState& app);
+
+// The index random order plays next: uniform over every entry but the current one, or -1
+// when there is no other entry.
+int DrawRandomSong(AppState& app);

@@ -1,0 +1,123 @@
+// The folder scan, depth first, in the order the system lists the entries.
+#include "playback/scan.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/gui.h"
+#include "platform/system.h"
+#include "playback/time_text.h"
+#include "trackinfo/frame_header.h"
+#include "ui/gadgets.h"
+
+namespace {
+
+constexpr int MaxLevels = 64;  // enumeration handles the system layer offers
+
+bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+
+struct Scan {
+    SongListState& songs;
+    std::vector<std::string> openFolders;  // identities of the folders on the current path
+};
+
+void ScanLevel(Scan& scan, const std::string& path, int level, int withSubfolders);
+
+// A link back to a folder the scan is inside of would repeat the songs forever.
+bool IsOnCurrentPath(const Scan& scan, const std::string& identity) {
+    if (identity.empty()) return false;
+    for (const std::string& open : scan.openFolders) {
+        if (open == identity) return true;
+    }
+    return false;
+}
+
+// The steps that end every level: what the top level sets last is what stays.
+void FinishLevel(SongListState& songs, bool opened) {
+    if (opened) {
+        if (songs.SongCount > 0) {
+            gui::SetGadgetEnabled(ui::SongChoice, true);
+            gui::SetGadgetState(ui::SongChoice, 0);
+            gui::SetGadgetText(ui::SongCountText, std::to_string(songs.SongCount));
+            gui::SetGadgetText(ui::SongNumberText, "1");
+        } else {
+            gui::SetGadgetEnabled(ui::SongChoice, false);
+            gui::SetGadgetText(ui::SongCountText, "0");
+            gui::SetGadgetText(ui::SongNumberText, "0");
+            songs.CurrentSong = 0;
+        }
+    } else {
+        gui::ShowMessage("Fehler",
+                         "Verzeichnis kann nicht durchsucht werden: " +
+                             gui::GetGadgetText(ui::FolderDisplay),
+                         gui::MessageIcon::None);
+    }
+    gui::SetGadgetText(ui::BitrateValue, songs.SongBitrateText[0]);
+    gui::SetGadgetText(ui::SampleRateValue, songs.SongSampleRateText[0]);
+    gui::SetWaitCursor(false);
+    gui::SetWindowEnabled(ui::MainWindow, true);
+}
+
+void AddSong(SongListState& songs, const std::string& path, const std::string& name) {
+    const int index = songs.SongCount;
+    songs.SongList[index] = path + name;
+    gui::AddGadgetItem(ui::SongChoice, name);
+    AnalyseSongHeader(songs.SongList[index], index, songs);
+    songs.SongCount = index + 1;
+}
+
+void ScanEntries(Scan& scan, const std::string& path, int level, int withSubfolders) {
+    sys::DirEntry entry;
+    while (sys::NextDirectoryEntry(level, entry)) {
+        if (IsDotEntry(entry.name)) continue;
+        if (!entry.isDirectory) {
+            if (!IsMp3Name(entry.name)) continue;
+            if (scan.songs.SongCount >= MaxSongs) break;  // the list is full
+            AddSong(scan.songs, path, entry.name);
+        } else if (withSubfolders == 1 && level + 1 < MaxLevels &&
+                   scan.songs.SongCount < MaxSongs) {
+            const std::string folder = path + entry.name + sys::PathSeparator;
+            if (!IsOnCurrentPath(scan, sys::DirectoryIdentity(folder))) {
+                ScanLevel(scan, folder, level + 1, 1);
+            }
+        }
+    }
+}
+
+void ScanLevel(Scan& scan, const std::string& path, int level, int withSubfolders) {
+    gui::SetWaitCursor(true);
+    gui::SetWindowEnabled(ui::MainWindow, false);
+
+    const bool opened = sys::ExamineDirectory(level, path);
+    if (opened) {
+        scan.openFolders.push_back(sys::DirectoryIdentity(path));
+        ScanEntries(scan, path, level, withSubfolders);
+        scan.openFolders.pop_back();
+        sys::FinishDirectory(level);
+    }
+    FinishLevel(scan.songs, opened);
+}
+
+}  // namespace
+
+bool IsMp3Name(std::string_view name) {
+    if (name.size() < 4) return false;
+    // Only ASCII letters matter: the Latin-1 capitals lower-case to letters not in ".mp3".
+    std::string_view tail = name.substr(name.size() - 4);
+    static constexpr char wanted[] = ".mp3";
+    for (std::size_t i = 0; i < 4; ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        if (c != wanted[i]) return false;
+    }
+    return true;
+}
+
+void ScanDirectory(SongListState& songs, const std::string& path, int level, int withSubfolders) {
+    Scan scan{songs, {}};
+    ScanLevel(scan, path, level, withSubfolders);
+}
+
+void ShowTotalDuration(const SongListState& songs) {
+    gui::SetGadgetText(ui::TotalTimeText, FormatTotalPlayingTime(songs.TotalDuration));
+}

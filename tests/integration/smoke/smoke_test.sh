@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Starts the real program next to a settings file that points at a folder of two short songs,
+# clicks play, sees its stream on the sound server, minimises it and reads the title, closes it
+# through the window manager and checks the settings file it wrote.
+# Usage: smoke_test.sh PROGRAM. Exit 77 (skipped) without a display or a sound server.
+set -euo pipefail
+program=$1
+[ -n "${DISPLAY:-}" ] || { echo "skipped: no DISPLAY"; exit 77; }
+pactl info >/dev/null 2>&1 || { echo "skipped: no PulseAudio server"; exit 77; }
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Two 5-second songs, made from a generated tone.
+mkdir -p "$work/Lieder"
+python3 - "$work/tone.wav" <<'PY'
+import math, struct, sys, wave
+with wave.open(sys.argv[1], "wb") as w:
+    w.setnchannels(2); w.setsampwidth(2); w.setframerate(44100)
+    w.writeframes(b"".join(struct.pack("<hh", v, v) for v in
+        (int(8000 * math.sin(2 * math.pi * 440 * i / 44100)) for i in range(5 * 44100))))
+PY
+lame --quiet -b 128 "$work/tone.wav" "$work/Lieder/Erstes Lied.mp3"
+lame --quiet -b 128 "$work/tone.wav" "$work/Lieder/Zweites Lied.mp3"
+
+cp "$program" "$work/mp3klingtal"
+printf 'Pfad = %s/Lieder/\r\nFensterPos = 1\r\nFensterXPos = 120\r\nFensterYPos = 90\r\n' \
+    "$work" >"$work/MP3Klingtal.Ini"
+
+if ! wmctrl -m >/dev/null 2>&1; then
+    openbox >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+
+SDL_AUDIODRIVER=pulseaudio "$work/mp3klingtal" &
+app=$!
+pids+=($app)
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^MP3 Klingtal$' | head -n 1) ||
+    fail "the window did not appear"
+sleep 0.5
+
+# Play: the play button's middle, in client coordinates.
+xdotool mousemove --window "$wid" 30 87 click 1
+ok=0
+for _ in $(seq 30); do
+    if pactl list sink-inputs | grep -q 'Sink Input'; then ok=1; break; fi
+    sleep 0.1
+done
+[ $ok -eq 1 ] || fail "no playback stream on the sound server"
+
+xdotool windowminimize "$wid"
+title=""
+for _ in $(seq 40); do
+    title=$(xdotool getwindowname "$wid")
+    [[ $title =~ ^0:0[0-9]\ (Erstes|Zweites)\ Lied\.mp3$ ]] && break
+    sleep 0.1
+done
+[[ $title =~ ^0:0[0-9]\ (Erstes|Zweites)\ Lied\.mp3$ ]] || fail "minimised title was '$title'"
+
+xdotool windowactivate --sync "$wid" 2>/dev/null || wmctrl -i -a "$wid"
+sleep 0.5
+wmctrl -i -c "$wid"
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "the program did not end after the close request"
+
+ini="$work/MP3Klingtal.Ini"
+[ "$(wc -l <"$ini")" -eq 12 ] || fail "settings file does not have twelve lines"
+grep -q $'^Pfad = '"$work"$'/Lieder/\r$' "$ini" || fail "Pfad not kept"
+grep -q $'^FensterPos = 1\r$' "$ini" || fail "FensterPos not kept"
+grep -q $'^AktSong = 0\r$' "$ini" || fail "AktSong not written"
+echo "smoke test passed"

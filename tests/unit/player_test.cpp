@@ -1,0 +1,321 @@
+// The player over the headless gui and the scripted device: start-up from a settings file, the
+// transport, the play modes at the end of a song, the volume knob and the folder choice.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/handlers.h"
+#include "app/lifecycle.h"
+#include "app/main_loop.h"
+#include "app/player.h"
+#include "fakes/fake_mci.h"
+#include "platform/gui.h"
+#include "platform/headless/headless.h"
+#include "support/test_files.h"
+#include "ui/gadgets.h"
+#include "volume/mixer_fake.h"
+
+namespace {
+
+namespace hl = gui::headless;
+using testing_support::TempFolder;
+using testing_support::WriteFile;
+
+constexpr const char* Position = "status MP3Stueck position";
+
+class Player : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        hl::Reset();
+        fake_mci::Reset();
+        mixer_fake::Reset();
+        mixer_fake::ChangeVolumeOutside(0);
+        fake_mci::SetAnswer("status MP3Stueck position wait", {0, "5000"});
+    }
+
+    // Starts the program with songs named 0.mp3 .. (count-1).mp3 and extra settings lines.
+    void Start(int count, const std::string& settings = "") {
+        for (int i = 0; i < count; ++i) WriteFile(songs.File(std::to_string(i) + ".mp3"), "x");
+        WriteFile(program.File("MP3Klingtal.Ini"), "Pfad = " + songs.Path() + "\r\n" + settings);
+        ASSERT_TRUE(StartUp(*app, StartOptions{program.Path()}));
+    }
+
+    void Click(int gadget) {
+        ASSERT_TRUE(hl::Click(gadget));
+        Pass();
+    }
+    void Pass() { LoopPass(*app); }
+
+    // Lets the open song reach its end on the next pass.
+    void EndSong() {
+        fake_mci::SetAnswer(Position, {0, "5000"});
+        Pass();
+        fake_mci::SetAnswer(Position, {0, "100"});
+    }
+
+    int SentCount(const std::string& command) const {
+        int n = 0;
+        for (const std::string& sent : fake_mci::Sent()) n += sent == command;
+        return n;
+    }
+    std::string LastOpen() const {
+        for (auto it = fake_mci::Sent().rbegin(); it != fake_mci::Sent().rend(); ++it) {
+            if (it->rfind("open ", 0) == 0) return *it;
+        }
+        return "";
+    }
+    std::string OpenOf(int song) const {
+        return "open \"" + songs.Path() + std::to_string(song) + ".mp3\" alias MP3Stueck";
+    }
+
+    TempFolder program, songs;
+    std::unique_ptr<AppState> app = std::make_unique<AppState>();
+};
+
+TEST_F(Player, StartsWithTheStoredSongSelectedAndNothingPlaying) {
+    Start(3, "AktSong = 2\r\n");
+    EXPECT_EQ(gui::GetGadgetState(ui::SongChoice), 2);
+    EXPECT_EQ(gui::GetGadgetText(ui::SongNumberText), "3");
+    EXPECT_EQ(gui::GetGadgetText(ui::SongCountText), "3");
+    EXPECT_EQ(app->player.Playing, 0);
+    EXPECT_TRUE(fake_mci::Sent().empty());
+}
+
+TEST_F(Player, StoredSongBeyondTheListStartsAtTheFirstAndEmptyListShowsZero) {
+    Start(2, "AktSong = 7\r\n");
+    EXPECT_EQ(app->songs.CurrentSong, 0);
+    EXPECT_EQ(gui::GetGadgetText(ui::SongNumberText), "1");
+
+    hl::Reset();
+    app = std::make_unique<AppState>();
+    TempFolder empty;
+    WriteFile(program.File("MP3Klingtal.Ini"), "Pfad = " + empty.Path() + "\r\nAktSong = 4\r\n");
+    ASSERT_TRUE(StartUp(*app, StartOptions{program.Path()}));
+    EXPECT_EQ(app->songs.CurrentSong, 0);
+    EXPECT_EQ(gui::GetGadgetText(ui::SongNumberText), "0");
+    EXPECT_EQ(gui::GetGadgetText(ui::SongCountText), "0");
+}
+
+TEST_F(Player, PlayWithAnEmptyListDoesNothing) {
+    Start(0);
+    Click(ui::PlayButton);
+    EXPECT_EQ(app->player.Playing, 0);
+    EXPECT_TRUE(fake_mci::Sent().empty());
+}
+
+TEST_F(Player, PauseTwiceResumesAtTheLastPolledPosition) {
+    Start(2);
+    Click(ui::PlayButton);
+    fake_mci::SetAnswer(Position, {0, "1234"});
+    Pass();
+    Click(ui::PauseButton);
+    EXPECT_EQ(fake_mci::Sent().back(), "pause MP3Stueck wait");
+    fake_mci::SetAnswer(Position, {0, "1300"});  // a paused song is not polled
+    Pass();
+    Click(ui::PauseButton);
+    EXPECT_EQ(app->player.Paused, 0);
+    EXPECT_EQ(SentCount("play MP3Stueck from 1234"), 1);
+}
+
+TEST_F(Player, SliderWhilePausedMovesOnlyTheResumePoint) {
+    Start(1);
+    Click(ui::PlayButton);
+    Click(ui::PauseButton);
+    const auto before = fake_mci::Sent().size();
+    ASSERT_TRUE(hl::Slide(ui::PositionSlider, 250));
+    Pass();
+    Pass();
+    EXPECT_EQ(app->player.Position, 2500);
+    EXPECT_EQ(fake_mci::Sent().size(), before);  // neither played nor polled
+    Click(ui::PlayButton);
+    EXPECT_EQ(fake_mci::Sent().back(), "play MP3Stueck from 2500");
+}
+
+TEST_F(Player, SliderMovedByTheUserIsNotPutBackByTheDisplay) {
+    Start(1);
+    Click(ui::PlayButton);
+    fake_mci::SetAnswer(Position, {0, "1000"});
+    Pass();  // idle: the display moves the slider to 100
+    EXPECT_EQ(gui::GetGadgetState(ui::PositionSlider), 100);
+    ASSERT_TRUE(hl::Slide(ui::PositionSlider, 400));
+    Pass();
+    EXPECT_EQ(fake_mci::Sent().back(), "play MP3Stueck from 4000");
+}
+
+TEST_F(Player, PositionArithmeticCopesWithLongAndEmptySongs) {
+    fake_mci::SetAnswer("status MP3Stueck position wait", {0, "5400000"});  // 90 minutes
+    Start(1);
+    Click(ui::PlayButton);
+    ASSERT_TRUE(hl::Slide(ui::PositionSlider, 500));
+    Pass();
+    EXPECT_EQ(app->player.Position, 5400000);
+    fake_mci::SetAnswer(Position, {0, "4000000"});
+    Pass();
+    EXPECT_EQ(gui::GetGadgetState(ui::PositionSlider), 370);
+
+    app->mci.SongLength = 0;  // a song the device measured as empty
+    Pass();
+    ASSERT_TRUE(hl::Slide(ui::PositionSlider, 100));
+    Pass();
+    EXPECT_EQ(app->player.Position, 0);
+}
+
+TEST_F(Player, PreviousRestartsTheFirstSongWhilePlayingAndOnlyShowsItWhenStopped) {
+    Start(3);
+    Click(ui::PreviousButton);
+    EXPECT_TRUE(fake_mci::Sent().empty());
+    EXPECT_EQ(gui::GetGadgetText(ui::SongNumberText), "1");
+    Click(ui::PlayButton);
+    Click(ui::PreviousButton);
+    EXPECT_EQ(SentCount(OpenOf(0)), 2);
+    EXPECT_EQ(SentCount("close MP3Stueck"), 1);
+}
+
+TEST_F(Player, NextOnTheLastSongStaysInsideTheList) {
+    Start(2, "AktSong = 1\r\n");
+    Click(ui::NextButton);
+    EXPECT_EQ(app->songs.CurrentSong, 1);
+    EXPECT_EQ(gui::GetGadgetState(ui::SongChoice), 1);
+    Click(ui::PlayButton);
+    EXPECT_EQ(LastOpen(), OpenOf(1));
+}
+
+TEST_F(Player, AllWithoutRepeatStopsAfterTheLastSong) {
+    Start(2, "AktSong = 1\r\n");
+    Click(ui::PlayButton);
+    EndSong();
+    EXPECT_EQ(app->player.Playing, 0);
+    EXPECT_EQ(gui::GetGadgetText(ui::ElapsedText), "0:00");
+    EXPECT_FALSE(gui::IsGadgetEnabled(ui::PositionSlider));
+    EXPECT_TRUE(gui::IsGadgetEnabled(ui::FolderButton));
+    EXPECT_EQ(SentCount(OpenOf(0)), 0);
+}
+
+TEST_F(Player, AllWithRepeatWrapsAndRepeatAloneRestartsTheSong) {
+    Start(2, "AktSong = 1\r\nWiederholen = 1\r\n");
+    Click(ui::PlayButton);
+    EndSong();
+    EXPECT_EQ(LastOpen(), OpenOf(0));
+    EXPECT_EQ(gui::GetGadgetState(ui::SongChoice), 0);
+
+    Click(ui::AllToggle);  // all songs off; the repeat toggle is still pressed
+    EndSong();
+    EXPECT_EQ(LastOpen(), OpenOf(0));
+    EXPECT_EQ(SentCount(OpenOf(0)), 2);
+    EXPECT_EQ(app->player.Playing, 1);
+}
+
+TEST_F(Player, RandomOrderNeverRepeatsTheCurrentSongAndReachesEveryOther) {
+    Start(4, "Zufall = 1\r\n");
+    Click(ui::PlayButton);
+    std::set<int> heard;
+    for (int end = 0; end < 60; ++end) {
+        const int before = app->songs.CurrentSong;
+        EndSong();
+        ASSERT_NE(app->songs.CurrentSong, before);
+        ASSERT_EQ(gui::GetGadgetState(ui::SongChoice), app->songs.CurrentSong);
+        heard.insert(app->songs.CurrentSong);
+    }
+    EXPECT_EQ(heard, (std::set<int>{0, 1, 2, 3}));
+}
+
+TEST_F(Player, RandomOrderWithTwoSongsAlternatesAndWithOneFollowsTheList) {
+    Start(2, "Zufall = 1\r\n");
+    Click(ui::PlayButton);
+    EndSong();
+    EXPECT_EQ(app->songs.CurrentSong, 1);
+    EndSong();
+    EXPECT_EQ(app->songs.CurrentSong, 0);
+
+    hl::Reset();
+    app = std::make_unique<AppState>();
+    TempFolder one;
+    WriteFile(one.File("solo.mp3"), "x");
+    WriteFile(program.File("MP3Klingtal.Ini"), "Pfad = " + one.Path() + "\r\nZufall = 1\r\n");
+    ASSERT_TRUE(StartUp(*app, StartOptions{program.Path()}));
+    Click(ui::PlayButton);
+    EndSong();  // no other song and no repeat: the list has ended
+    EXPECT_EQ(app->player.Playing, 0);
+}
+
+TEST_F(Player, RandomForcesAllOnAndAllSpringsBackWhileRandomIsOn) {
+    Start(2, "Alle = 0\r\n");
+    Click(ui::RandomToggle);
+    EXPECT_EQ(app->player.AllMode, 1);
+    EXPECT_EQ(gui::GetGadgetState(ui::AllToggle), 1);
+    Click(ui::AllToggle);
+    EXPECT_EQ(gui::GetGadgetState(ui::AllToggle), 1);
+    EXPECT_EQ(app->player.AllMode, 1);
+    Click(ui::RandomToggle);
+    Click(ui::AllToggle);
+    EXPECT_EQ(app->player.AllMode, 0);
+}
+
+TEST_F(Player, VolumeKnobFollowsTheMixerAndIsDraggedFromInsideTheTrack) {
+    Start(1);
+    mixer_fake::ChangeVolumeOutside(30000);
+    Pass();
+    EXPECT_EQ(gui::GadgetRect(ui::VolumeKnob).x, 240);
+
+    mixer_fake::ChangeVolumeOutside(0);
+    Pass();
+    ASSERT_TRUE(hl::MouseDown(ui::MainWindow, 210, 80));  // the track's edge is outside
+    Pass();
+    EXPECT_EQ(app->player.VolumeDrag, 0);
+    ASSERT_TRUE(hl::MouseDown(ui::MainWindow, 211, 80));
+    Pass();
+    EXPECT_EQ(app->player.VolumeDrag, 1);
+    ASSERT_TRUE(hl::MouseMove(ui::MainWindow, 254, 90));
+    Pass();
+    EXPECT_EQ(gui::GadgetRect(ui::VolumeKnob).x, 250);
+    EXPECT_EQ(mixer_fake::StoredVolume(), 40000u);
+    ASSERT_TRUE(hl::MouseUp(ui::MainWindow, 254, 90));
+    Pass();
+    EXPECT_EQ(app->player.VolumeDrag, 0);
+}
+
+TEST_F(Player, CancelledFolderChoiceChangesNothing) {
+    Start(2);
+    hl::AnswerCancel();
+    Click(ui::FolderButton);
+    EXPECT_EQ(app->songs.SongFolder, songs.Path());
+    EXPECT_EQ(app->songs.SongCount, 2);
+    EXPECT_EQ(gui::CountGadgetItems(ui::SongChoice), 2);
+    EXPECT_TRUE(hl::Messages().empty());
+}
+
+TEST_F(Player, ChosenFolderReplacesTheListAndIsSaved) {
+    Start(3, "AktSong = 2\r\n");
+    TempFolder other;
+    WriteFile(other.File("neu.mp3"), "x");
+    hl::AnswerFolder(other.Path());
+    Click(ui::FolderButton);
+    EXPECT_EQ(gui::GetGadgetText(ui::FolderDisplay), other.Path());
+    EXPECT_EQ(gui::CountGadgetItems(ui::SongChoice), 1);
+    EXPECT_EQ(app->songs.CurrentSong, 0);
+
+    ASSERT_TRUE(hl::Close(ui::MainWindow));
+    EXPECT_FALSE(LoopPass(*app));
+    Shutdown(*app, true);
+    const std::string saved = testing_support::ReadFile(program.File("MP3Klingtal.Ini"));
+    EXPECT_NE(saved.find("Pfad = " + other.Path() + "\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("AktSong = 0\r\n"), std::string::npos);
+}
+
+TEST_F(Player, MinimisedTitleShowsTimeAndSong) {
+    Start(1);
+    Click(ui::PlayButton);
+    fake_mci::SetAnswer(Position, {0, "65000"});
+    ASSERT_TRUE(hl::Minimise(ui::MainWindow));
+    Pass();
+    Pass();
+    EXPECT_EQ(gui::GetWindowTitle(ui::MainWindow), "1:05 0.mp3");
+    ASSERT_TRUE(hl::Restore(ui::MainWindow));
+    Pass();
+    EXPECT_EQ(gui::GetWindowTitle(ui::MainWindow), "MP3 Klingtal");
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+// The test driver: runs the real program over the headless gui with the real sound device,
+// taking a user's actions from a script on standard input and printing what the program shows.
+// Usage: driver [--program-dir DIR] [--mixer fake|system] [--screen WxH] < script
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/lifecycle.h"
+#include "app/main_loop.h"
+#include "platform/headless/headless.h"
+#include "tools/driver/script.h"
+#include "volume/mixer_select.h"
+
+namespace {
+
+struct Options {
+    std::string programDir;
+    MixerBackend mixer = MixerBackend::Fake;
+    int screenWidth = 1024, screenHeight = 768;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--program-dir" && hasValue) {
+            options.programDir = argv[++i];
+            if (options.programDir.back() != '/') options.programDir += '/';
+        } else if (arg == "--mixer" && hasValue) {
+            const std::string value = argv[++i];
+            if (value != "fake" && value != "system") return false;
+            options.mixer = value == "fake" ? MixerBackend::Fake : MixerBackend::System;
+        } else if (arg == "--screen" && hasValue) {
+            if (std::sscanf(argv[++i], "%dx%d", &options.screenWidth, &options.screenHeight) !=
+                2) {
+                return false;
+            }
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::cerr << "usage: driver [--program-dir DIR] [--mixer fake|system] [--screen WxH]\n";
+        return 2;
+    }
+    SelectMixer(options.mixer);
+    gui::headless::SetScreenSize(options.screenWidth, options.screenHeight);
+
+    static AppState app;
+    app.mci.keepLog = true;
+    const bool opened = StartUp(app, StartOptions{options.programDir});
+    ScriptRunner runner(app, std::cin, std::cout, opened);
+    runner.Run();
+    if (!runner.ShutDown()) Shutdown(app, opened);
+    return 0;
+}

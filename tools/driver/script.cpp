@@ -1,0 +1,110 @@
+// The driver's commands and how they reach the program.
+#include "tools/driver/script.h"
+
+#include <chrono>
+#include <istream>
+#include <ostream>
+#include <sstream>
+#include <thread>
+
+#include "app/lifecycle.h"
+#include "app/main_loop.h"
+#include "platform/gui.h"
+#include "platform/headless/headless.h"
+
+namespace headless = gui::headless;
+
+ScriptRunner::ScriptRunner(AppState& app, std::istream& in, std::ostream& out, bool windowOpened)
+    : app_(app), in_(in), out_(out), windowOpened_(windowOpened) {
+    headless::SetWaitHook([this] {
+        ++modalDepth_;
+        const bool more = NextAction();
+        --modalDepth_;
+        return more;
+    });
+}
+
+void ScriptRunner::Run() {
+    while (!shutDown_ && NextAction()) SettleEvents();
+}
+
+bool ScriptRunner::NextAction() {
+    std::string line;
+    while (std::getline(in_, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (Execute(line)) return true;
+    }
+    return false;
+}
+
+void ScriptRunner::SettleEvents() {
+    if (!windowOpened_) return;
+    // One event per pass, as the program takes them; a pass with none also runs the displays.
+    do {
+        if (!LoopPass(app_)) {
+            Shutdown(app_, windowOpened_);
+            shutDown_ = true;
+            return;
+        }
+    } while (headless::PendingEvents() > 0);
+}
+
+void ScriptRunner::RunFor(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (modalDepth_ > 0 || !windowOpened_ || shutDown_) {
+            // Under a modal window the main loop does not run.
+            std::this_thread::sleep_until(end);
+            return;
+        }
+        SettleEvents();
+        if (shutDown_) return;
+    }
+}
+
+bool ScriptRunner::Execute(const std::string& line) {
+    std::istringstream words(line);
+    std::string command;
+    if (!(words >> command)) return false;
+    const int window = gui::CurrentWindow();
+    int a = 0, b = 0;
+    if (command == "click" && words >> a) return headless::Click(a), true;
+    if (command == "select" && words >> a >> b) return headless::SelectItem(a, b), true;
+    if (command == "slide" && words >> a >> b) return headless::Slide(a, b), true;
+    if (command == "mouse") {
+        std::string what;
+        words >> what >> a >> b;
+        if (what == "down") return headless::MouseDown(window, a, b), true;
+        if (what == "move") return headless::MouseMove(window, a, b), true;
+        if (what == "up") return headless::MouseUp(window, a, b), true;
+    }
+    if (command == "minimise") return headless::Minimise(window), true;
+    if (command == "restore") return headless::Restore(window), true;
+    if (command == "close") return headless::Close(window), true;
+    if (command == "answer") {
+        Answer(line.substr(line.find("answer") + 6));
+        return false;
+    }
+    if (command == "wait" && words >> a) {
+        RunFor(a);
+        return false;
+    }
+    if (command == "dump") out_ << headless::DumpGadgets(window);
+    if (command == "window") out_ << headless::DumpWindow(window) << '\n';
+    if (command == "messages") out_ << headless::DumpMessages();
+    if (command == "mci") {
+        for (const std::string& sent : app_.mci.log) out_ << sent << '\n';
+    }
+    out_.flush();
+    return false;
+}
+
+void ScriptRunner::Answer(const std::string& rest) {
+    std::string text = rest;
+    text.erase(0, text.find_first_not_of(' '));
+    if (text == "cancel") {
+        headless::AnswerCancel();
+    } else if (text.rfind("folder ", 0) == 0) {
+        headless::AnswerFolder(text.substr(7));
+    }
+}

@@ -1,0 +1,56 @@
+#!/usr/bin/env python3
+"""Writes the program's 48 x 48 desktop icon as a PNG: a music note over green hills in a
+blue valley sky. Standard library only. Usage: make_icon.py OUTPUT.png"""
+import struct
+import sys
+import zlib
+
+SIZE = 48
+SKY_TOP, SKY_BOTTOM = (70, 130, 200), (170, 210, 240)
+HILL_BACK, HILL_FRONT = (60, 140, 70), (40, 110, 50)
+NOTE = (250, 250, 250)
+OUTLINE = (30, 30, 60)
+
+
+def hill(x, centre, height, width):
+    d = (x - centre) / width
+    return SIZE - height * max(0.0, 1.0 - d * d)
+
+
+def note_covers(x, y):
+    head = ((x - 20) / 6.0) ** 2 + ((y - 31) / 4.5) ** 2 <= 1.0
+    stem = 24 <= x <= 26 and 10 <= y <= 31
+    flag = 26 <= x <= 26 + (y - 10) * 0.8 and 10 <= y <= 18 and x <= 33
+    return head or stem or flag
+
+
+def pixel(x, y):
+    if note_covers(x, y):
+        return NOTE
+    if any(note_covers(x + dx, y + dy) for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))):
+        return OUTLINE
+    if y >= hill(x, 38, 20, 26):
+        return HILL_FRONT
+    if y >= hill(x, 8, 24, 30):
+        return HILL_BACK
+    t = y / (SIZE - 1)
+    return tuple(round(a + (b - a) * t) for a, b in zip(SKY_TOP, SKY_BOTTOM))
+
+
+def chunk(kind, data):
+    body = kind + data
+    return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+
+def main():
+    rows = b"".join(b"\0" + bytes(c for x in range(SIZE) for c in pixel(x, y)) for y in range(SIZE))
+    png = b"\x89PNG\r\n\x1a\n"
+    png += chunk(b"IHDR", struct.pack(">IIBBBBB", SIZE, SIZE, 8, 2, 0, 0, 0))
+    png += chunk(b"IDAT", zlib.compress(rows, 9))
+    png += chunk(b"IEND", b"")
+    with open(sys.argv[1], "wb") as out:
+        out.write(png)
+
+
+if __name__ == "__main__":
+    main()
