@@ -51,13 +51,13 @@ bool Run(const std::vector<std::string>& arguments) {
     if (waitpid(child, &status, 0) != child) return false;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
-#endif
 
 std::string Kilohertz(int hertz) {
     std::ostringstream text;
     text << hertz / 1000.0;
     return text.str();
 }
+#endif
 
 }  // namespace
 

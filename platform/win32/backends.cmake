@@ -1,0 +1,50 @@
+# Windows backends: the native gui (gui_*.cpp), mciSendStringA (mci_*.cpp), the system services
+# (system_*.cpp) and the winmm mixer (volume/mixer_win32.cpp); the program MP3Klingtal.exe with
+# its icon, version information and manifest; GoogleTest built from source for the tests.
+klingtal_sources(gui_win32_sources . platform/win32/gui_*.cpp)
+klingtal_library(klingtal_gui_win32 SOURCES ${gui_win32_sources})
+target_link_libraries(klingtal_gui_win32 PUBLIC comctl32 gdi32 shell32 ole32)
+
+klingtal_sources(mci_win32_sources . platform/win32/mci_*.cpp)
+klingtal_library(klingtal_mci_win32 SOURCES ${mci_win32_sources})
+target_link_libraries(klingtal_mci_win32 PUBLIC winmm)
+
+klingtal_sources(system_win32_sources . platform/win32/system_*.cpp)
+klingtal_library(klingtal_system_win32 SOURCES ${system_win32_sources})
+# The Windows name rules live in the core, where every platform tests them.
+target_link_libraries(klingtal_system_win32 PUBLIC klingtal_core shell32)
+set(KLINGTAL_SYSTEM_BACKEND klingtal_system_win32)
+
+klingtal_sources(mixer_win32_sources . volume/mixer_win32*.cpp)
+klingtal_library(klingtal_mixer_system SOURCES ${mixer_win32_sources})
+target_link_libraries(klingtal_mixer_system PUBLIC winmm)
+
+# --- the program ----------------------------------------------------------------------------
+if(EXISTS ${PROJECT_SOURCE_DIR}/app/main.cpp)
+    find_package(Python3 REQUIRED COMPONENTS Interpreter)
+    set(klingtal_icon ${CMAKE_BINARY_DIR}/mp3klingtal.ico)
+    add_custom_command(OUTPUT ${klingtal_icon}
+                       COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/platform/win32/make_ico.py
+                               ${klingtal_icon}
+                       DEPENDS ${PROJECT_SOURCE_DIR}/platform/win32/make_ico.py
+                       COMMENT "Drawing the program icon")
+    configure_file(platform/win32/program.rc.in ${CMAKE_BINARY_DIR}/program.rc @ONLY)
+    set_source_files_properties(${CMAKE_BINARY_DIR}/program.rc PROPERTIES
+                                OBJECT_DEPENDS "${klingtal_icon};${PROJECT_SOURCE_DIR}/platform/win32/program.manifest")
+    add_executable(mp3klingtal WIN32 app/main.cpp ${CMAKE_BINARY_DIR}/program.rc)
+    set_target_properties(mp3klingtal PROPERTIES OUTPUT_NAME MP3Klingtal)
+    target_link_libraries(mp3klingtal PRIVATE klingtal_core klingtal_gui_win32 klingtal_mci_win32
+                          klingtal_system_win32 klingtal_mixer_system)
+    # WinMain comes from the runtime, which calls main; -mwindows is what WIN32 above adds.
+    # The release carries no symbols.
+    target_link_options(mp3klingtal PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
+endif()
+
+# --- GoogleTest for the Windows test executables ----------------------------------------------
+if(KLINGTAL_TESTS AND NOT TARGET GTest::gtest_main)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    # Its CMake files name the targets GTest::gtest, GTest::gtest_main and so on themselves.
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+endif()

@@ -1,0 +1,81 @@
+// Message windows, the folder requester, the wait cursor and what the screen measures.
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "platform/gui.h"
+#include "platform/win32/gui_state_win32.h"
+#include "platform/win32/text_win32.h"
+
+namespace gui {
+namespace {
+
+HWND CurrentHwnd() {
+    auto* record = win32state::FindWindowRecord(win32state::GetState().current);
+    return record != nullptr ? record->hwnd : nullptr;
+}
+
+// Opens the requester at the start folder once it exists.
+// https://learn.microsoft.com/windows/win32/api/shlobj_core/ns-shlobj_core-browseinfow
+int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM startFolder) {
+    if (message == BFFM_INITIALIZED && startFolder != 0) {
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, startFolder);
+    }
+    return 0;
+}
+
+}  // namespace
+
+void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon) {
+    // The message texts are the program's ANSI texts, as they always were.
+    std::string ansiTitle = ::win32::Utf8ToAnsi(title);
+    std::string ansiText = ::win32::Utf8ToAnsi(::win32::WithWindowsLineBreaks(text));
+    MessageBoxA(CurrentHwnd(), ansiText.c_str(), ansiTitle.c_str(),
+                MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : 0u));
+}
+
+std::string RequestFolder(std::string_view prompt, std::string_view startFolder) {
+    // The shell's requester wants COM in this thread; a second initialisation does no harm.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::wstring title = ::win32::Utf8ToWide(prompt);
+    std::wstring start = ::win32::Utf8ToWide(startFolder);
+    BROWSEINFOW browse{};
+    browse.hwndOwner = CurrentHwnd();
+    browse.lpszTitle = title.c_str();
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    browse.lpfn = BrowseCallback;
+    browse.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
+    if (chosen == nullptr) return "";
+    wchar_t path[MAX_PATH] = {};
+    bool ok = SHGetPathFromIDListW(chosen, path) != FALSE;
+    CoTaskMemFree(chosen);
+    if (!ok || path[0] == L'\0') return "";
+    std::string folder = ::win32::WideToUtf8(path);
+    if (folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+void SetWaitCursor(bool wait) {
+    win32state::GetState().waitCursor = wait;
+    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(wait ? IDC_WAIT : IDC_ARROW)));
+}
+
+int ScreenWidth() {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+int ScreenHeight() {
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
+Rect DesktopArea() {
+    return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+            GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+int SystemMetric(int index) {
+    return GetSystemMetrics(index);
+}
+
+}  // namespace gui

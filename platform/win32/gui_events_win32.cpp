@@ -1,0 +1,114 @@
+// Window messages to the program's events: control notifications become gadget events, a
+// close request becomes a close event, and left-button presses and releases are reported for
+// every window of the thread, controls included, the way the message loop sees them.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "platform/gui.h"
+#include "platform/win32/gui_state_win32.h"
+
+namespace gui {
+namespace {
+
+using win32state::GetState;
+
+void Queue(int type, int window, int gadget = -1) {
+    GetState().events.push_back(Event{type, window, gadget});
+}
+
+// The gadget behind a notifying control, if the notification is one the program reacts to.
+void QueueControlEvent(HWND control, int window, int code) {
+    auto& controls = GetState().controls;
+    auto found = controls.find(control);
+    if (found == controls.end()) return;
+    GadgetKind kind = found->second.kind;
+    bool wanted = kind == GadgetKind::DropDown ? code == CBN_SELCHANGE
+                  : kind == GadgetKind::Field  ? false  // typing in the field is not a command
+                                               : code == BN_CLICKED;
+    if (wanted) Queue(EventGadget, window, found->second.number);
+}
+
+void Deliver(const MSG& message) {
+    if (message.message == WM_KEYDOWN &&
+        (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
+        int window = win32state::WindowNumberOf(message.hwnd);
+        auto* record = win32state::FindWindowRecord(window);
+        if (record != nullptr && record->enterEscapeGadget >= 0) {
+            Queue(EventGadget, window, record->enterEscapeGadget);
+            return;
+        }
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    if (message.message == WM_LBUTTONDOWN || message.message == WM_LBUTTONUP) {
+        int window = win32state::WindowNumberOf(message.hwnd);
+        if (window >= 0) {
+            Queue(message.message == WM_LBUTTONDOWN ? EventLeftButtonDown : EventLeftButtonUp,
+                  window);
+        }
+    }
+}
+
+Event Next() {
+    auto& events = GetState().events;
+    Event event = events.front();
+    events.pop_front();
+    return event;
+}
+
+}  // namespace
+
+LRESULT CALLBACK KlingtalWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    int window = win32state::WindowNumberOf(hwnd);
+    switch (message) {
+        case WM_COMMAND:
+            if (lParam != 0) {
+                QueueControlEvent(reinterpret_cast<HWND>(lParam), window, HIWORD(wParam));
+            }
+            return 0;
+        case WM_HSCROLL:
+            // Trackbars report every move; the closing TB_ENDTRACK would repeat the last one.
+            if (lParam != 0 && LOWORD(wParam) != TB_ENDTRACK) {
+                auto& controls = GetState().controls;
+                auto found = controls.find(reinterpret_cast<HWND>(lParam));
+                if (found != controls.end()) Queue(EventGadget, window, found->second.number);
+            }
+            return 0;
+        case WM_CLOSE:
+            Queue(EventCloseWindow, window);
+            return 0;  // the program decides when the window goes
+        case WM_SIZE:
+            if (auto* record = win32state::FindWindowRecord(window)) {
+                if (record->sizeCallback && wParam == SIZE_MINIMIZED) record->sizeCallback(true);
+                if (record->sizeCallback && wParam == SIZE_RESTORED) record->sizeCallback(false);
+            }
+            break;
+        case WM_SETCURSOR:
+            if (GetState().waitCursor) {
+                SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+                return TRUE;
+            }
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+Event PollEvent() {
+    auto& events = GetState().events;
+    MSG message{};
+    // Messages that mean nothing to the program (painting, timers) are handled on the way.
+    while (events.empty() && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) Deliver(message);
+    return events.empty() ? Event{} : Next();
+}
+
+Event WaitEvent() {
+    auto& events = GetState().events;
+    MSG message{};
+    while (events.empty() && GetMessageW(&message, nullptr, 0, 0) > 0) Deliver(message);
+    return events.empty() ? Event{} : Next();
+}
+
+}  // namespace gui

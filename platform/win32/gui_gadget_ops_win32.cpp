@@ -1,0 +1,163 @@
+// Reading and changing gadgets: text, state, drop-down items, enabled, visible and placement.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "platform/gui.h"
+#include "platform/win32/gui_state_win32.h"
+#include "platform/win32/text_win32.h"
+
+namespace gui {
+namespace {
+
+using win32state::FindGadget;
+using win32state::GadgetRecord;
+
+bool IsCheckable(GadgetKind kind) {
+    return kind == GadgetKind::Toggle || kind == GadgetKind::CheckBox || kind == GadgetKind::Option;
+}
+
+std::string WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return ::win32::WideToUtf8(text);
+}
+
+std::string ItemText(HWND combo, int index) {
+    LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return "";
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    LRESULT copied = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                  reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return ::win32::WideToUtf8(text);
+}
+
+// Selecting an option clears the others of its group, as a click would.
+void ClearOtherOptions(int gadget, const GadgetRecord& selected) {
+    for (const auto& [number, record] : win32state::GetState().gadgets) {
+        if (number != gadget && record.kind == GadgetKind::Option &&
+            record.optionGroup == selected.optionGroup && record.window == selected.window) {
+            SendMessageW(record.hwnd, BM_SETCHECK, BST_UNCHECKED, 0);
+        }
+    }
+}
+
+}  // namespace
+
+void SetGadgetText(int gadget, std::string_view text) {
+    GadgetRecord* record = FindGadget(gadget);
+    if (record == nullptr) return;
+    if (record->kind == GadgetKind::DropDown) {
+        // A drop-down list has no text of its own: the item with this text is selected.
+        std::wstring wide = ::win32::Utf8ToWide(text);
+        LRESULT index = SendMessageW(record->hwnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(wide.c_str()));
+        if (index != CB_ERR) SendMessageW(record->hwnd, CB_SETCURSEL, index, 0);
+        return;
+    }
+    SetWindowTextW(record->hwnd, ::win32::Utf8ToWide(text).c_str());
+}
+
+std::string GetGadgetText(int gadget) {
+    GadgetRecord* record = FindGadget(gadget);
+    if (record == nullptr) return "";
+    if (record->kind == GadgetKind::DropDown) {
+        LRESULT selected = SendMessageW(record->hwnd, CB_GETCURSEL, 0, 0);
+        return selected == CB_ERR ? "" : ItemText(record->hwnd, static_cast<int>(selected));
+    }
+    return WindowText(record->hwnd);
+}
+
+void SetGadgetState(int gadget, int state) {
+    GadgetRecord* record = FindGadget(gadget);
+    if (record == nullptr) return;
+    if (IsCheckable(record->kind)) {
+        SendMessageW(record->hwnd, BM_SETCHECK, state != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (record->kind == GadgetKind::Option && state != 0) ClearOtherOptions(gadget, *record);
+    } else if (record->kind == GadgetKind::Slider) {
+        SendMessageW(record->hwnd, TBM_SETPOS, TRUE, state);
+    } else if (record->kind == GadgetKind::DropDown) {
+        SendMessageW(record->hwnd, CB_SETCURSEL, static_cast<WPARAM>(state), 0);
+    }
+}
+
+int GetGadgetState(int gadget) {
+    GadgetRecord* record = FindGadget(gadget);
+    if (record == nullptr) return 0;
+    if (IsCheckable(record->kind)) {
+        return SendMessageW(record->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    }
+    if (record->kind == GadgetKind::Slider) {
+        return static_cast<int>(SendMessageW(record->hwnd, TBM_GETPOS, 0, 0));
+    }
+    if (record->kind == GadgetKind::DropDown) {
+        LRESULT selected = SendMessageW(record->hwnd, CB_GETCURSEL, 0, 0);
+        return selected == CB_ERR ? -1 : static_cast<int>(selected);
+    }
+    return 0;
+}
+
+void AddGadgetItem(int gadget, std::string_view text) {
+    GadgetRecord* record = FindGadget(gadget);
+    if (record == nullptr || record->kind != GadgetKind::DropDown) return;
+    std::wstring wide = ::win32::Utf8ToWide(text);
+    SendMessageW(record->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void ClearGadgetItems(int gadget) {
+    GadgetRecord* record = FindGadget(gadget);
+    if (record != nullptr && record->kind == GadgetKind::DropDown) {
+        SendMessageW(record->hwnd, CB_RESETCONTENT, 0, 0);
+    }
+}
+
+int CountGadgetItems(int gadget) {
+    GadgetRecord* record = FindGadget(gadget);
+    if (record == nullptr || record->kind != GadgetKind::DropDown) return 0;
+    LRESULT count = SendMessageW(record->hwnd, CB_GETCOUNT, 0, 0);
+    return count == CB_ERR ? 0 : static_cast<int>(count);
+}
+
+std::string GetGadgetItemText(int gadget, int index) {
+    GadgetRecord* record = FindGadget(gadget);
+    if (record == nullptr || record->kind != GadgetKind::DropDown || index < 0) return "";
+    return ItemText(record->hwnd, index);
+}
+
+void SetGadgetEnabled(int gadget, bool enabled) {
+    if (GadgetRecord* record = FindGadget(gadget)) EnableWindow(record->hwnd, enabled);
+}
+
+bool IsGadgetEnabled(int gadget) {
+    GadgetRecord* record = FindGadget(gadget);
+    return record != nullptr && IsWindowEnabled(record->hwnd);
+}
+
+void SetGadgetVisible(int gadget, bool visible) {
+    if (GadgetRecord* record = FindGadget(gadget)) {
+        ShowWindow(record->hwnd, visible ? SW_SHOW : SW_HIDE);
+    }
+}
+
+bool IsGadgetVisible(int gadget) {
+    // The gadget's own flag: a gadget stays "visible" while its window is minimised.
+    GadgetRecord* record = FindGadget(gadget);
+    return record != nullptr && (GetWindowLongW(record->hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void ResizeGadget(int gadget, int x, int y, int width, int height) {
+    GadgetRecord* record = FindGadget(gadget);
+    if (record == nullptr) return;
+    MoveWindow(record->hwnd, x, y, width, height, TRUE);
+    record->rect = {x, y, width, height};
+}
+
+Rect GadgetRect(int gadget) {
+    // As placed by the program: a drop-down's height is that of its opened list.
+    GadgetRecord* record = FindGadget(gadget);
+    return record != nullptr ? record->rect : Rect{};
+}
+
+}  // namespace gui

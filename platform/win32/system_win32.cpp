@@ -1,0 +1,142 @@
+// Windows system services: the program's folder, the Windows name, directory listing in the
+// file system's own order, sleeping and opening a web page. Paths are UTF-8 in the program and
+// the ANSI code page at the ...A calls.
+#include "platform/system.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <array>
+#include <cstdio>
+#include <optional>
+
+#include "app/os_name.h"
+#include "platform/win32/handle_win32.h"
+#include "platform/win32/text_win32.h"
+
+namespace sys {
+
+std::string ProgramDirectory() {
+    // 500 bytes hold any ordinary path; a deeper folder gets a larger buffer rather than a
+    // truncated name, which would put the settings file somewhere else.
+    std::string name(500, '\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length == 0) return "";
+        if (length < name.size()) {
+            name.resize(length);
+            break;
+        }
+        if (name.size() >= 32768) return "";
+        name.resize(name.size() * 2);
+    }
+    std::size_t cut = name.rfind('\\');
+    if (cut == std::string::npos) return "";
+    return win32::AnsiToUtf8(name.substr(0, cut + 1));
+}
+
+std::string OperatingSystemName() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    OsVersion version;
+    if (GetVersionExA(&info)) {
+        version.known = true;
+        version.platform = static_cast<int>(info.dwPlatformId);
+        version.major = static_cast<int>(info.dwMajorVersion);
+        version.minor = static_cast<int>(info.dwMinorVersion);
+    }
+    return OsNameFromVersion(version);
+}
+
+std::string DefaultMusicFolder() {
+    return "C:\\";
+}
+
+namespace {
+
+struct Listing {
+    win32::FindHandle find;
+    std::optional<WIN32_FIND_DATAA> pending;  // the entry FindFirstFileA already returned
+};
+std::array<Listing, 64> listings;
+
+Listing* ListingFor(int handle) {
+    if (handle < 0 || handle >= static_cast<int>(listings.size())) return nullptr;
+    return &listings[static_cast<std::size_t>(handle)];
+}
+
+std::string WithSeparator(const std::string& path) {
+    if (path.empty() || path.back() == '\\' || path.back() == '/') return path;
+    return path + '\\';
+}
+
+}  // namespace
+
+bool ExamineDirectory(int handle, const std::string& path) {
+    Listing* listing = ListingFor(handle);
+    if (listing == nullptr) return false;
+    listing->pending.reset();
+    WIN32_FIND_DATAA data{};
+    std::string pattern = win32::Utf8ToAnsi(WithSeparator(path) + "*.*");
+    listing->find.Reset(FindFirstFileA(pattern.c_str(), &data));
+    if (!listing->find) return false;
+    listing->pending = data;
+    return true;
+}
+
+bool NextDirectoryEntry(int handle, DirEntry& entry) {
+    Listing* listing = ListingFor(handle);
+    if (listing == nullptr || !listing->find) return false;
+    WIN32_FIND_DATAA data{};
+    if (listing->pending) {
+        data = *listing->pending;
+        listing->pending.reset();
+    } else if (!FindNextFileA(listing->find.Get(), &data)) {
+        listing->find.Reset(INVALID_HANDLE_VALUE);
+        return false;
+    }
+    entry.name = win32::AnsiToUtf8(data.cFileName);
+    entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return true;
+}
+
+void FinishDirectory(int handle) {
+    if (Listing* listing = ListingFor(handle)) {
+        listing->find.Reset(INVALID_HANDLE_VALUE);
+        listing->pending.reset();
+    }
+}
+
+std::string DirectoryIdentity(const std::string& path) {
+    // Directories open only with backup semantics; no access rights are needed for the query.
+    win32::FileHandle dir(CreateFileA(win32::Utf8ToAnsi(path).c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!dir) return "";
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(dir.Get(), &info)) return "";
+    char text[40];
+    std::snprintf(text, sizeof(text), "%08lx:%08lx%08lx",
+                  static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh),
+                  static_cast<unsigned long>(info.nFileIndexLow));
+    return text;
+}
+
+void SleepMs(int milliseconds) {
+    Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0);
+}
+
+void OpenUrl(std::string_view url) {
+    std::string file = win32::Utf8ToAnsi(url);
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_FLAG_NO_UI;  // a missing browser is not reported
+    info.lpVerb = "Open";
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    ShellExecuteExA(&info);
+}
+
+}  // namespace sys

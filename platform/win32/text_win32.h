@@ -1,0 +1,53 @@
+// Text conversion at the Win32 boundary: the program holds UTF-8, the ...A calls take the ANSI
+// code page, the ...W calls UTF-16. Characters the ANSI code page lacks become '?'.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace win32 {
+
+inline std::wstring Utf8ToWide(std::string_view text, UINT codePage = CP_UTF8) {
+    if (text.empty()) return {};
+    int n =
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+inline std::string WideToMultiByte(std::wstring_view wide, UINT codePage) {
+    if (wide.empty()) return {};
+    int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n,
+                        nullptr, nullptr);
+    return text;
+}
+
+inline std::string WideToUtf8(std::wstring_view wide) {
+    return WideToMultiByte(wide, CP_UTF8);
+}
+
+inline std::string Utf8ToAnsi(std::string_view text) {
+    return WideToMultiByte(Utf8ToWide(text), CP_ACP);
+}
+
+inline std::string AnsiToUtf8(std::string_view text) {
+    return WideToUtf8(Utf8ToWide(text, CP_ACP));
+}
+
+// "\r" is the program's line break; Windows controls and message boxes want "\r\n".
+inline std::string WithWindowsLineBreaks(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) out += '\n';
+    }
+    return out;
+}
+
+}  // namespace win32

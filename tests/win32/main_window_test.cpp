@@ -1,0 +1,182 @@
+// The program's own main window built on the native controls: every gadget is a control with
+// its number where the program placed it, the kinds that matter have their native styles, the
+// tooltips are there, and the settings show (transparency only on Windows XP, extended mode,
+// the minimised title).
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "platform/gui.h"
+#include "ui/gadgets.h"
+#include "ui/main_window.h"
+
+namespace {
+
+constexpr int MainGadgets[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  11, 12, 13, 14,
+                               15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 29, 30,
+                               31, 32, 33, 34, 35, 36, 37, 38, 39, 41, 42, 43, 44, 45};
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void Start(std::string_view osName, int transparency = 255, int optionOn = 0) {
+        ui::WindowSettings settings;
+        settings.folder = "C:\\Musik\\";
+        settings.x = 120;
+        settings.y = 90;
+        settings.transparency = transparency;
+        settings.optionOn = optionOn;
+        ASSERT_TRUE(ui::StartMainWindow(settings, osName, 0, minimised_));
+        main_ = FindWindowW(L"KlingtalWindow", L"MP3 Klingtal");
+        ASSERT_NE(main_, nullptr);
+    }
+    void TearDown() override {
+        gui::CloseWindow(ui::MainWindow);
+        while (gui::PollEvent().type != gui::EventNone) {
+        }
+    }
+    // The control that has the number now (the last created with it).
+    HWND Control(int id) const {
+        HWND found = nullptr;
+        for (HWND c = GetWindow(main_, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+            if (GetDlgCtrlID(c) == id) found = c;
+        }
+        return found;
+    }
+    DWORD Style(int id) const { return static_cast<DWORD>(GetWindowLongW(Control(id), GWL_STYLE)); }
+    DWORD ExStyle(int id) const {
+        return static_cast<DWORD>(GetWindowLongW(Control(id), GWL_EXSTYLE));
+    }
+    std::wstring ClassOf(int id) const {
+        wchar_t name[64] = {};
+        GetClassNameW(Control(id), name, 64);
+        return CharLowerW(name);
+    }
+
+    int minimised_ = 0;
+    HWND main_ = nullptr;
+};
+
+TEST_F(MainWindowTest, EveryGadgetIsANativeControlWhereTheProgramPutIt) {
+    Start("Windows unbekannt");
+    RECT client{};
+    GetClientRect(main_, &client);
+    EXPECT_EQ(client.right, ui::MainInnerWidth);
+    EXPECT_EQ(client.bottom, ui::MainInnerHeight);
+    for (int id : MainGadgets) {
+        SCOPED_TRACE(id);
+        HWND control = Control(id);
+        ASSERT_NE(control, nullptr);
+        RECT r{};
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&r), 2);
+        gui::Rect wanted = gui::GadgetRect(id);
+        EXPECT_EQ(r.left, wanted.x);
+        EXPECT_EQ(r.top, wanted.y);
+        EXPECT_EQ(r.right - r.left, wanted.width);
+        if (id != ui::SongChoice) {
+            EXPECT_EQ(r.bottom - r.top, wanted.height);
+        }
+    }
+    // Both "rate" labels stay.
+    int labels = 0;
+    for (HWND c = GetWindow(main_, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        labels += GetDlgCtrlID(c) == ui::RateLabel && IsWindowVisible(c);
+    }
+    EXPECT_EQ(labels, 2);
+}
+
+TEST_F(MainWindowTest, KindsCarryTheirNativeStyles) {
+    Start("Windows unbekannt");
+    EXPECT_EQ(ClassOf(ui::FolderDisplay), L"edit");
+    EXPECT_NE(ExStyle(ui::FolderDisplay) & WS_EX_CLIENTEDGE, 0u);
+    EXPECT_EQ(Style(ui::FolderButton) & 0xF, DWORD{BS_DEFPUSHBUTTON});
+    for (int toggle : {ui::AllToggle, ui::RepeatToggle, ui::RandomToggle}) {
+        EXPECT_EQ(Style(toggle) & (0xF | BS_PUSHLIKE), DWORD{BS_AUTOCHECKBOX | BS_PUSHLIKE});
+    }
+    for (int image : {ui::PlayButton, ui::StopButton, ui::MuteButton, ui::AboutButton}) {
+        EXPECT_NE(Style(image) & BS_BITMAP, 0u) << image;
+    }
+    EXPECT_EQ(Style(ui::VolumeKnob) & (0xF | BS_BITMAP), DWORD{BS_PUSHBUTTON});
+    EXPECT_EQ(ClassOf(ui::SongChoice), L"combobox");
+    EXPECT_EQ(Style(ui::SongChoice) & 0xF, DWORD{CBS_DROPDOWNLIST});
+    EXPECT_EQ(ClassOf(ui::PositionSlider), L"msctls_trackbar32");
+    EXPECT_NE(Style(ui::PositionSlider) & TBS_NOTICKS, 0u);
+    EXPECT_EQ(SendMessageW(Control(ui::PositionSlider), TBM_GETRANGEMAX, 0, 0), 500);
+    EXPECT_EQ(SendMessageW(Control(ui::TransparencySlider), TBM_GETRANGEMAX, 0, 0), 255);
+    EXPECT_EQ(Style(ui::ElapsedText) & SS_TYPEMASK, DWORD{SS_CENTER});
+    EXPECT_EQ(Style(ui::SongNumberText) & SS_TYPEMASK, DWORD{SS_RIGHT});
+    EXPECT_NE(ExStyle(ui::PositionFrame) & WS_EX_CLIENTEDGE, 0u);
+    EXPECT_NE(ExStyle(ui::BitrateFrame) & WS_EX_STATICEDGE, 0u);
+    EXPECT_EQ(Style(ui::TransparencyGroup) & 0xF, DWORD{BS_GROUPBOX});
+    EXPECT_EQ(Style(ui::RememberPositionOption) & (0xF | WS_GROUP),
+              DWORD{BS_AUTORADIOBUTTON | WS_GROUP});
+    EXPECT_EQ(Style(ui::CentredOption) & (0xF | WS_GROUP), DWORD{BS_AUTORADIOBUTTON});
+    EXPECT_FALSE(IsWindowEnabled(Control(ui::PositionSlider)));
+    EXPECT_FALSE(IsWindowEnabled(Control(ui::SongChoice)));
+    EXPECT_TRUE(IsWindowVisible(Control(ui::MuteButton)));
+    EXPECT_FALSE(IsWindowVisible(Control(ui::UnmuteButton)));
+    EXPECT_EQ(SendMessageW(Control(ui::AllToggle), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(MainWindowTest, TooltipsOnTheControlsThatHaveThem) {
+    Start("Windows unbekannt");
+    HWND tips = nullptr;
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;
+         w = GetWindow(w, GW_HWNDNEXT)) {
+        wchar_t name[64] = {};
+        GetClassNameW(w, name, 64);
+        if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && GetWindow(w, GW_OWNER) == main_) tips = w;
+    }
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 20);
+    wchar_t text[100] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = main_;
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(ui::VolumeKnob));
+    tool.lpszText = text;
+    SendMessageW(tips, TTM_GETTEXTW, 100, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, L"Lautst\u00e4rkeregler");
+}
+
+TEST_F(MainWindowTest, TransparencyOnlyOnWindowsXp) {
+    Start("Windows unbekannt", 200);
+    EXPECT_FALSE(IsWindowVisible(Control(ui::TransparencySlider)));
+    EXPECT_FALSE(IsWindowVisible(Control(ui::TransparencyGroup)));
+    EXPECT_EQ(GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    TearDown();
+
+    Start("Windows XP", 200, 1);
+    EXPECT_TRUE(IsWindowVisible(Control(ui::TransparencySlider)));
+    EXPECT_TRUE(IsWindowVisible(Control(ui::TransparencyGroup)));
+    EXPECT_EQ(SendMessageW(Control(ui::TransparencySlider), TBM_GETPOS, 0, 0), 200);
+    BYTE alpha = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(main_, nullptr, &alpha, nullptr));
+    EXPECT_EQ(alpha, 200);
+    RECT outer{};
+    GetWindowRect(main_, &outer);
+    EXPECT_EQ(outer.right - outer.left, ui::ExtendedOuterWidth);
+    EXPECT_EQ(outer.bottom - outer.top, ui::ExtendedOuterHeight);
+    EXPECT_FALSE(IsWindowVisible(Control(ui::ExpandButton)));
+    EXPECT_TRUE(IsWindowVisible(Control(ui::ShrinkButton)));
+}
+
+TEST_F(MainWindowTest, MinimisedTitleAndRestoredPosition) {
+    Start("Windows unbekannt");
+    ShowWindow(main_, SW_MINIMIZE);
+    while (gui::PollEvent().type != gui::EventNone) {
+    }
+    EXPECT_EQ(minimised_, 1);
+    EXPECT_EQ(gui::GetWindowTitle(ui::MainWindow), "MP3 Kiv");
+    gui::Rect where = gui::WindowOuterRect(ui::MainWindow);
+    EXPECT_EQ(where.x, 120);
+    EXPECT_EQ(where.y, 90);
+    ShowWindow(main_, SW_RESTORE);
+    while (gui::PollEvent().type != gui::EventNone) {
+    }
+    EXPECT_EQ(minimised_, 0);
+    EXPECT_EQ(gui::GetWindowTitle(ui::MainWindow), "MP3 Klingtal");
+}
+
+}  // namespace

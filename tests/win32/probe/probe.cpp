@@ -1,0 +1,73 @@
+// Looks at a running MP3 Klingtal from outside, as a user's tools would: waits for its window,
+// prints what the window shows as key=value lines, then asks it to close and waits until it
+// has gone. Exit code 0 when the window was found and closed in time.
+//   klingtal_probe.exe [timeout in milliseconds, default 60000]
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string Text(HWND window, int id) {
+    wchar_t text[512] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(GetDlgItem(window, id), WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+    char utf8[2048] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    return utf8;
+}
+
+bool Visible(HWND window, int id) {
+    HWND control = GetDlgItem(window, id);
+    return control != nullptr && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    DWORD timeout = argc > 1 ? static_cast<DWORD>(std::atoi(argv[1])) : 60000;
+    DWORD start = GetTickCount();
+    auto elapsed = [start] { return GetTickCount() - start; };
+
+    HWND window = nullptr;
+    while (window == nullptr && elapsed() < timeout) {
+        window = FindWindowW(L"KlingtalWindow", L"MP3 Klingtal");
+        if (window == nullptr) Sleep(100);
+    }
+    if (window == nullptr) {
+        std::printf("window=none\n");
+        return 1;
+    }
+    // The window opens before the folder is scanned; the count appears when the scan is done.
+    while (Text(window, 17).empty() && elapsed() < timeout) Sleep(100);
+    Sleep(500);  // a few passes of the main loop
+
+    RECT client{};
+    GetClientRect(window, &client);
+    std::printf("songs=%s\n", Text(window, 17).c_str());
+    std::printf("total=%s\n", Text(window, 42).c_str());
+    std::printf("folder=%s\n", Text(window, 2).c_str());
+    std::printf("client=%ldx%ld\n", client.right, client.bottom);
+    std::printf("style=0x%08lx\n", static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)));
+    std::printf("layered=%d\n", (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) ? 1 : 0);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (GetLayeredWindowAttributes(window, nullptr, &alpha, &flags)) {
+        std::printf("alpha=%d\n", alpha);
+    }
+    std::printf("transparency_shown=%d%d\n", Visible(window, 34), Visible(window, 35));
+    std::printf("transparency_slider=%ld\n",
+                static_cast<long>(SendMessageW(GetDlgItem(window, 34), TBM_GETPOS, 0, 0)));
+    std::fflush(stdout);
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    while (IsWindow(window) && elapsed() < timeout) Sleep(100);
+    bool closed = !IsWindow(window);
+    std::printf("closed=%d\n", closed ? 1 : 0);
+    return closed ? 0 : 1;
+}
