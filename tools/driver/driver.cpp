@@ -26,7 +26,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         const bool hasValue = i + 1 < argc;
         if (arg == "--program-dir" && hasValue) {
             options.programDir = argv[++i];
-            if (options.programDir.back() != '/') options.programDir += '/';
+            if (!options.programDir.empty() && options.programDir.back() != '/') options.programDir += '/';
         } else if (arg == "--mixer" && hasValue) {
             const std::string value = argv[++i];
             if (value != "fake" && value != "system") return false;

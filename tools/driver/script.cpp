@@ -90,7 +90,7 @@ bool ScriptRunner::Execute(const std::string& line) {
         return false;
     }
     if (command == "dump") out_ << headless::DumpGadgets(window);
-    if (command == "window") out_ << headless::DumpWindow(window) << '\n';
+    if (command == "window") out_ << headless::DumpWindow(window);
     if (command == "messages") out_ << headless::DumpMessages();
     if (command == "mci") {
         for (const std::string& sent : app_.mci.log) out_ << sent << '\n';
