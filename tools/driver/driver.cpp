@@ -26,14 +26,14 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         const bool hasValue = i + 1 < argc;
         if (arg == "--program-dir" && hasValue) {
             options.programDir = argv[++i];
-            if (!options.programDir.empty() && options.programDir.back() != '/') options.programDir += '/';
+            if (!options.programDir.empty() && options.programDir.back() != '/')
+                options.programDir += '/';
         } else if (arg == "--mixer" && hasValue) {
             const std::string value = argv[++i];
             if (value != "fake" && value != "system") return false;
             options.mixer = value == "fake" ? MixerBackend::Fake : MixerBackend::System;
         } else if (arg == "--screen" && hasValue) {
-            if (std::sscanf(argv[++i], "%dx%d", &options.screenWidth, &options.screenHeight) !=
-                2) {
+            if (std::sscanf(argv[++i], "%dx%d", &options.screenWidth, &options.screenHeight) != 2) {
                 return false;
             }
         } else {
