@@ -11,9 +11,11 @@ trap klingtal_cleanup EXIT
 
 start_xvfb() {
     local fifo display
+    # -noreset: by default the server resets whenever its last client leaves and refuses
+    # connections meanwhile, so a test starting a program just then could not open the display.
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
     klingtal_cleanup_pids+=($!)
     read -r -t 20 display <"$fifo" || { echo "test: Xvfb did not start" >&2; return 1; }
     rm -f "$fifo"

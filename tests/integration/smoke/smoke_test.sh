@@ -12,6 +12,8 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    # Gone before the next test looks for a window manager.
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -37,6 +39,7 @@ if ! wmctrl -m >/dev/null 2>&1; then
     openbox >/dev/null 2>&1 &
     pids+=($!)
     for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+    sleep 0.5  # it announces itself before it has finished starting up
 fi
 
 SDL_AUDIODRIVER=pulseaudio "$work/mp3klingtal" &
