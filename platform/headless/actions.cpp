@@ -4,6 +4,7 @@
 
 #include "platform/headless/headless.h"
 #include "platform/headless/state.h"
+#include "platform/system.h"
 
 namespace gui::headless {
 
@@ -205,7 +206,7 @@ bool PressEscape(int windowNumber) {
 }
 
 void AnswerFolder(std::string folder) {
-    if (folder.empty() || folder.back() != '/') folder += '/';
+    if (folder.empty() || folder.back() != sys::PathSeparator) folder += sys::PathSeparator;
     state().folderAnswers.push_back(std::move(folder));
 }
 

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "platform/system.h"
+
 #ifndef _WIN32
 #include <fcntl.h>
 #include <spawn.h>
@@ -60,6 +62,13 @@ std::string Kilohertz(int hertz) {
 #endif
 
 }  // namespace
+
+std::string NativePath(std::string path) {
+    for (char& c : path) {
+        if (c == '/') c = sys::PathSeparator;
+    }
+    return path;
+}
 
 TempFolder::TempFolder() {
     std::string pattern = (fs::temp_directory_path() / "klingtal-test-XXXXXX").string();

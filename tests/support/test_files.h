@@ -28,6 +28,9 @@ class TempFolder {
 bool WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);  // "" when it cannot be read
 
+// The path with every '/' turned into the system's separator, for expected paths in tests.
+std::string NativePath(std::string path);
+
 // An ID3v2.3 tag: the 10-byte header with the body's size as four 7-bit bytes, the body, and
 // a footer ("3DI") when flags has 0x10 set.
 std::string Id3v2Tag(std::string_view body, std::uint8_t flags = 0);

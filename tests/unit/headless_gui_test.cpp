@@ -2,8 +2,11 @@
 // toolkit gives, and nothing when a user could not act.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/gui.h"
 #include "platform/headless/headless.h"
+#include "platform/system.h"
 #include "ui/gadget_spec.h"
 
 namespace {
@@ -278,7 +281,7 @@ TEST_F(HeadlessGui, DumpsKeepOneRecordPerLine) {
 TEST_F(HeadlessGui, FolderRequesterGivesQueuedAnswersThenCancels) {
     hl::AnswerFolder("/music");
     hl::AnswerCancel();
-    EXPECT_EQ(gui::RequestFolder("Wähle", "/old/"), "/music/");
+    EXPECT_EQ(gui::RequestFolder("Wähle", "/old/"), "/music" + std::string(1, sys::PathSeparator));
     EXPECT_EQ(gui::RequestFolder("Wähle", "/music/"), "");
     EXPECT_EQ(gui::RequestFolder("Wähle", ""), "");
     ASSERT_EQ(hl::FolderRequests().size(), 3u);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 #include "platform/gui.h"
 #include "platform/headless/headless.h"
@@ -98,7 +99,8 @@ TEST_F(Scan, SubfoldersDepthFirstOnlyWhenAskedWithEqualNamesTwice) {
     gui::ClearGadgetItems(ui::SongChoice);
     Run(1);
     EXPECT_EQ(Items(), "lied.mp3|lied.mp3|b.mp3|lied.mp3|");
-    EXPECT_EQ(songs->SongList[1], folder.File("a/tief/unten/lied.mp3"));
+    EXPECT_EQ(songs->SongList[1],
+              testing_support::NativePath(folder.File("a/tief/unten/lied.mp3")));
 }
 
 TEST_F(Scan, UnreadableFolderNamesTheShownFolderAndKeepsTheOthers) {
@@ -127,7 +129,9 @@ TEST_F(Scan, UnreadableFolderNamesTheShownFolderAndKeepsTheOthers) {
 
 TEST_F(Scan, LinkBackToAnOuterFolderIsNotEnteredAgain) {
     WriteFile(folder.File("a/lied.mp3"), "x");
-    std::filesystem::create_directory_symlink(folder.Path(), folder.File("a/zurück"));
+    std::error_code error;
+    std::filesystem::create_directory_symlink(folder.Path(), folder.File("a/zurück"), error);
+    if (error) GTEST_SKIP() << "no symbolic links here: " << error.message();
     Run(1);
     EXPECT_EQ(songs->SongCount, 1);
 }
