@@ -1,4 +1,4 @@
-// The main loop. It never blocks: one event per pass, a short sleep when there is none.
+// The main loop: one event per pass; a pass without one waits a little for the next.
 #include "app/main_loop.h"
 
 #include <cstdint>
@@ -18,6 +18,13 @@ namespace {
 // The knob sits at x = volume / 1000 + 210: 1000 volume units per pixel.
 constexpr int KnobLeft = 210;
 
+// How long a pass without an event waits for one (milliseconds). An event ends the wait at
+// once. Dragging the knob follows the mouse, which sends no events, so it polls every 20 ms;
+// otherwise the displays need no more than ten passes a second (the position shows whole
+// seconds), and fewer wake-ups keep a playing program as light as a command-line player.
+constexpr int DragWaitMs = 20;
+constexpr int IdleWaitMs = 100;
+
 void FollowVolume(PlayerState& player) {
     const std::uint32_t volume = GetVolume();
     if (volume == player.LastVolume) return;
@@ -35,8 +42,7 @@ void ShowPosition(AppState& app) {
     gui::SetGadgetText(ui::ElapsedText, elapsed);
     if (player.Minimised == 1) {
         // The taskbar entry of the minimised window shows the running time and the song.
-        gui::SetWindowTitle(ui::MainWindow,
-                            elapsed + " " + gui::GetGadgetText(ui::SongChoice));
+        gui::SetWindowTitle(ui::MainWindow, elapsed + " " + gui::GetGadgetText(ui::SongChoice));
         sys::SleepMs(250);
     }
 }
@@ -46,8 +52,8 @@ void MoveSlider(AppState& app) {
     // A song of length 0 has no position on the slider.
     if (player.Position <= 0 || player.Idle != 1 || player.Playing != 1) return;
     if (app.mci.SongLength <= 0) return;
-    player.SliderValue = static_cast<int>(static_cast<std::int64_t>(player.Position) * 500 /
-                                          app.mci.SongLength);
+    player.SliderValue =
+        static_cast<int>(static_cast<std::int64_t>(player.Position) * 500 / app.mci.SongLength);
     gui::SetGadgetState(ui::PositionSlider, player.SliderValue);
 }
 
@@ -66,14 +72,15 @@ void ReadMouse(PlayerState& player) {
 }
 
 bool MouseOnVolumeTrack(const PlayerState& player) {
-    return player.MouseX > 210 && player.MouseX < 280 && player.MouseY > 79 &&
-           player.MouseY < 95;
+    return player.MouseX > 210 && player.MouseX < 280 && player.MouseY > 79 && player.MouseY < 95;
 }
 
 void HandleEvent(AppState& app, const gui::Event& event) {
     PlayerState& player = app.player;
     switch (event.type) {
-        case gui::EventGadget: HandleGadget(app, event.gadget); break;
+        case gui::EventGadget:
+            HandleGadget(app, event.gadget);
+            break;
         case gui::EventCloseWindow: {
             const gui::Rect outer = gui::WindowOuterRect(ui::MainWindow);
             app.settings.FensterXPos = outer.x;
@@ -81,12 +88,15 @@ void HandleEvent(AppState& app, const gui::Event& event) {
             player.Quit = 1;
             break;
         }
-        case gui::EventLeftButtonUp: player.VolumeDrag = 0; break;
+        case gui::EventLeftButtonUp:
+            player.VolumeDrag = 0;
+            break;
         case gui::EventLeftButtonDown:
             ReadMouse(player);
             if (MouseOnVolumeTrack(player)) player.VolumeDrag = 1;
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -108,7 +118,7 @@ bool LoopPass(AppState& app) {
     PlayerState& player = app.player;
     const gui::Event event = gui::PollEvent();
     if (event.type == gui::EventNone) {
-        sys::SleepMs(20);
+        gui::WaitForEvent(player.VolumeDrag == 1 ? DragWaitMs : IdleWaitMs);
         player.Idle = 1;
     } else if (event.type == gui::EventGadget && event.gadget == ui::PositionSlider) {
         // The user moved the slider: the display below must not put it back before the

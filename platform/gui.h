@@ -37,10 +37,10 @@ enum class GadgetKind {
     EdgeFrame,      // empty, static edge
     GroupBox,
     CheckBox,
-    Option,         // radio button; GadgetSpec::startsGroup begins a new group
-    DropDown,       // non-editable drop-down list with vertical scroll bar
-    Slider,         // horizontal, no ticks, range minimum..maximum
-    Picture,        // shows an image registered with RegisterImage
+    Option,    // radio button; GadgetSpec::startsGroup begins a new group
+    DropDown,  // non-editable drop-down list with vertical scroll bar
+    Slider,    // horizontal, no ticks, range minimum..maximum
+    Picture,   // shows an image registered with RegisterImage
 };
 
 enum class Align { Left, Centre, Right };
@@ -59,11 +59,11 @@ struct GadgetSpec {
 
 struct WindowSpec {
     int number = 0;
-    int x = 0, y = 0;                      // outer top-left on the desktop
-    int innerWidth = 0, innerHeight = 0;   // client area in pixels
+    int x = 0, y = 0;                     // outer top-left on the desktop
+    int innerWidth = 0, innerHeight = 0;  // client area in pixels
     std::string title;
-    bool screenCentred = false;            // ignore x and y, centre on the primary screen
-    bool minimiseBox = false;              // caption, system menu and, if set, a minimise box
+    bool screenCentred = false;  // ignore x and y, centre on the primary screen
+    bool minimiseBox = false;    // caption, system menu and, if set, a minimise box
 };
 
 struct Rect {
@@ -78,16 +78,16 @@ bool RegisterImage(int image, const std::uint8_t* bmp, std::size_t size);
 // --- windows --------------------------------------------------------------------------------
 bool OpenWindow(const WindowSpec& spec);  // also makes it the current window
 void CloseWindow(int window);
-void UseWindow(int window);               // new gadgets and window-less calls go here
+void UseWindow(int window);  // new gadgets and window-less calls go here
 int CurrentWindow();
 void SetWindowTitle(int window, std::string_view title);
 std::string GetWindowTitle(int window);
-Rect WindowOuterRect(int window);                      // desktop coordinates, frame included
+Rect WindowOuterRect(int window);  // desktop coordinates, frame included
 void ResizeWindowOuter(int window, int outerWidth, int outerHeight);  // keeps the position
-void SetWindowTopmost(int window, bool topmost);       // without moving, sizing or activating
+void SetWindowTopmost(int window, bool topmost);  // without moving, sizing or activating
 void SetWindowEnabled(int window, bool enabled);
 void ShowWindowNow(int window);
-void SetWindowOpacity(int window, int alpha);          // 0..255, 255 opaque
+void SetWindowOpacity(int window, int alpha);  // 0..255, 255 opaque
 // Called from inside event processing when the window is minimised (true) or restored (false).
 void SetSizeCallback(int window, std::function<void(bool minimised)> callback);
 // Mouse position relative to the window: on Windows the outer window (the program subtracts
@@ -100,6 +100,9 @@ void SetEnterEscapeButton(int window, int gadget);
 // --- events ---------------------------------------------------------------------------------
 Event PollEvent();  // never waits; type EventNone when nothing is pending
 Event WaitEvent();  // waits for the next event
+// Waits until an event is pending or the time (milliseconds) has passed, whichever comes
+// first, and takes nothing from the queue: the next PollEvent gives the event.
+void WaitForEvent(int milliseconds);
 
 // --- gadgets --------------------------------------------------------------------------------
 // Creates a gadget in the current window. A number given a second time moves to the new
@@ -128,9 +131,9 @@ void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon
 // The folder chosen, ending in the path separator; "" when the user cancels.
 std::string RequestFolder(std::string_view prompt, std::string_view startFolder);
 void SetWaitCursor(bool wait);
-int ScreenWidth();   // primary screen, pixels
+int ScreenWidth();  // primary screen, pixels
 int ScreenHeight();
-Rect DesktopArea();  // bounding box of all monitors
+Rect DesktopArea();           // bounding box of all monitors
 int SystemMetric(int index);  // 4 = caption height, 33 = frame size; 0 where not known
 
 }  // namespace gui

@@ -4,6 +4,7 @@
 
 #include "platform/gui.h"
 #include "platform/headless/state.h"
+#include "platform/system.h"
 
 namespace gui::headless::detail {
 
@@ -162,6 +163,11 @@ Event PollEvent() {
         return pending.event;
     }
     return Event{};
+}
+
+void WaitForEvent(int milliseconds) {
+    // Actions are injected by the test between passes, never while a pass waits.
+    if (state().queue.empty()) sys::SleepMs(milliseconds);
 }
 
 Event WaitEvent() {

@@ -8,10 +8,37 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 
 namespace gui::fltk {
 
 namespace {
+
+// Set by a termination signal (any thread), taken by the main thread's next poll.
+volatile std::sig_atomic_t stopRequested = 0;
+
+extern "C" void RequestStop(int) {
+    stopRequested = 1;
+}
+
+// Ending the session or the terminal (SIGTERM, SIGHUP) and Ctrl+C (SIGINT) ask the first
+// window to close, as its close button does, so the program still shuts down in its own order
+// and remembers its settings.
+void CatchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+// Turns a caught signal into a close request of the first open window.
+void TakeStopRequest() {
+    if (stopRequested == 0) return;
+    stopRequested = 0;
+    const auto& windows = TheState().windows;
+    if (!windows.empty()) Queue({EventCloseWindow, windows.begin()->first, -1});
+}
 
 constexpr Fl_Font kSmallFont = FL_FREE_FONT;
 constexpr int kNormalFontSize = 12;
@@ -118,6 +145,7 @@ void EnsureStarted() {
     if (started) return;
     started = true;
     fl_open_display();
+    CatchStopSignals();
     ChooseSmallFont();
     Fl::event_dispatch(DispatchWithMouseButtons);
     Fl::set_labeltype(PlainLabel(), DrawPlainLabel, MeasurePlainLabel);
@@ -152,6 +180,7 @@ using namespace gui::fltk;
 
 Event PollEvent() {
     auto& events = TheState().events;
+    TakeStopRequest();
     if (events.empty()) {
         EnsureStarted();
         Fl::check();
@@ -160,6 +189,21 @@ Event PollEvent() {
     const Event event = events.front();
     events.pop_front();
     return event;
+}
+
+void WaitForEvent(int milliseconds) {
+    auto& events = TheState().events;
+    if (!events.empty()) return;
+    EnsureStarted();
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+    // Fl::wait also returns for what the program never sees (drawing, FLTK's own timers), so
+    // wait again for the rest of the time until something reaches the queue.
+    while (events.empty()) {
+        const auto left = std::chrono::duration<double>(deadline - Clock::now()).count();
+        if (left <= 0 || stopRequested != 0) break;
+        Fl::wait(left);
+    }
 }
 
 Event WaitEvent() {

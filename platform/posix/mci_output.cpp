@@ -1,6 +1,8 @@
 // SDL2 audio output for the multimedia device.
 #include "platform/posix/mci_output.h"
 
+#include "platform/posix/sdl_audio.h"
+
 namespace mci::posix {
 namespace {
 
@@ -17,7 +19,7 @@ Uint16 BufferSamples(long rate) {
 
 std::unique_ptr<AudioOutput> AudioOutput::Open(long rate, int channels, Fill fill, void* user) {
     std::unique_ptr<AudioOutput> output(new AudioOutput());
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+    if (!sdl_audio::Start()) return nullptr;
     output->subsystem_ = true;
     output->fill_ = fill;
     output->user_ = user;

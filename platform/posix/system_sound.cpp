@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/posix/sdl_audio.h"
 #include "platform/posix/system_sound.h"
 #include "platform/system.h"
 
@@ -59,7 +60,7 @@ class SoundPlayer {
     }
 
     bool Start() {
-        if (!initialised_) initialised_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+        if (!initialised_) initialised_ = sdl_audio::Start();
         return initialised_;
     }
 

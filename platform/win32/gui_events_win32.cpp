@@ -104,6 +104,15 @@ Event PollEvent() {
     return events.empty() ? Event{} : Next();
 }
 
+void WaitForEvent(int milliseconds) {
+    if (!GetState().events.empty()) return;
+    // MWMO_INPUTAVAILABLE also wakes for messages that were already in the queue but not yet
+    // taken.
+    // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-msgwaitformultipleobjectsex
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(milliseconds), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+}
+
 Event WaitEvent() {
     auto& events = GetState().events;
     MSG message{};

@@ -1,9 +1,12 @@
 // Windows on a real display: placement and size, the outer-size resize, title, the window
-// manager hints, minimise and restore through the size callback, close requests and the
-// background mouse events.
+// manager hints, minimise and restore through the size callback, close requests (also from
+// termination signals), waiting for events and the background mouse events.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <vector>
 
 #include "platform/gui.h"
 #include "tests/integration/fltk/fltk_support.h"
@@ -149,6 +152,36 @@ TEST_F(FltkWindow, CloseRequestIsAnEventAndTheWindowStays) {
     gui::SetWindowEnabled(0, false);
     SendDeleteRequest(0);
     EXPECT_FALSE(PumpUntil(gui::EventCloseWindow, -1, 300));
+}
+
+TEST_F(FltkWindow, TerminationSignalsAskTheFirstWindowToClose) {
+    ASSERT_TRUE(Open(0, 50, 50, 285, 116));
+    ASSERT_TRUE(Open(1, 300, 200, 300, 140, false));
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        std::raise(signal);  // caught: the test process goes on
+        const std::vector<gui::Event> events = Pump(100);
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].type, gui::EventCloseWindow);
+        EXPECT_EQ(events[0].window, 0);
+    }
+}
+
+TEST_F(FltkWindow, WaitingForAnEventEndsWithTheEventOrTheTime) {
+    ASSERT_TRUE(Open(0, 50, 50, 285, 116));
+    Pump(50);
+    using Clock = std::chrono::steady_clock;
+    auto start = Clock::now();
+    gui::WaitForEvent(150);
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(145));
+    EXPECT_EQ(gui::PollEvent().type, gui::EventNone);
+
+    // A close request from the window manager ends the wait early and stays queued.
+    SendDeleteRequest(0);
+    start = Clock::now();
+    gui::WaitForEvent(2000);
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1500));
+    EXPECT_EQ(gui::PollEvent().type, gui::EventCloseWindow);
 }
 
 TEST_F(FltkWindow, LeftButtonEventsWithClientMousePositionAndKeys) {
