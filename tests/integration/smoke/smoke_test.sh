@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program next to a settings file that points at a folder of two short songs,
 # clicks play, sees its stream on the sound server, minimises it and reads the title, closes it
-# through the window manager and checks the settings file it wrote.
+# through the window manager and checks the settings file it wrote; then ends it with SIGTERM
+# and checks that it wrote its settings again.
 # Usage: smoke_test.sh PROGRAM. Exit 77 (skipped) without a display or a sound server.
 set -euo pipefail
 program=$1
@@ -78,4 +79,19 @@ ini="$work/MP3Klingtal.Ini"
 grep -q $'^Pfad = '"$work"$'/Lieder/\r$' "$ini" || fail "Pfad not kept"
 grep -q $'^FensterPos = 1\r$' "$ini" || fail "FensterPos not kept"
 grep -q $'^AktSong = 0\r$' "$ini" || fail "AktSong not written"
+
+# Ending the session (SIGTERM) closes it as the close button does: the settings are written.
+sed -i 's/^FensterXPos = .*/FensterXPos = 140\r/' "$ini"
+SDL_AUDIODRIVER=pulseaudio "$work/mp3klingtal" &
+app=$!
+pids+=($app)
+timeout 20 xdotool search --sync --onlyvisible --name '^MP3 Klingtal$' >/dev/null ||
+    fail "the window did not appear the second time"
+sleep 0.5
+rm -f "$ini"
+kill -TERM "$app"
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "the program did not end after SIGTERM"
+[ -f "$ini" ] || fail "no settings file written after SIGTERM"
+grep -q $'^FensterXPos = 140\r$' "$ini" || fail "window position not kept after SIGTERM"
 echo "smoke test passed"
