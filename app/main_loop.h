@@ -4,8 +4,9 @@
 
 #include "app/app_state.h"
 
-// Runs one pass; sleeps 20 ms when no event is pending (250 ms more while minimised and
-// playing). Returns false once the window has been asked to close. Main thread only.
+// Runs one pass; when no event is pending it first waits for one, up to 100 ms (20 ms while
+// the volume knob is dragged), and sleeps 250 ms more while minimised and playing. Returns
+// false once the window has been asked to close. Main thread only.
 bool LoopPass(AppState& app);
 
 // Runs passes until the window is closed.

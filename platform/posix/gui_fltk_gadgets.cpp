@@ -225,8 +225,8 @@ void SetGadgetText(int gadget, std::string_view text) {
         case GadgetKind::EdgeFrame:
             break;
         default: {
-            // The main loop shows the elapsed time on every pass, 50 times a second; drawing
-            // an unchanged text again would be most of what playing costs the window.
+            // The main loop shows the elapsed time on every pass, up to 50 times a second;
+            // drawing an unchanged text again would be most of what playing costs the window.
             const char* shown = record->widget->label();
             if (shown != nullptr && value == shown) break;
             record->widget->copy_label(value.c_str());

@@ -2,6 +2,7 @@
 // transport, the play modes at the end of a song, the volume knob and the folder choice.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <set>
 #include <string>
@@ -285,6 +286,23 @@ TEST_F(Player, VolumeKnobFollowsTheMixerAndIsDraggedFromInsideTheTrack) {
     ASSERT_TRUE(hl::MouseUp(ui::MainWindow, 254, 90));
     Pass();
     EXPECT_EQ(app->player.VolumeDrag, 0);
+}
+
+// A pass without an event waits for one instead of waking the process every 20 ms, except
+// while the knob is dragged: then the mouse, which sends no events, is followed every 20 ms.
+TEST_F(Player, APassWithoutAnEventWaitsLongerUnlessTheKnobIsDragged) {
+    using Clock = std::chrono::steady_clock;
+    Start(1);
+    auto start = Clock::now();
+    Pass();
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(95));
+
+    ASSERT_TRUE(hl::MouseDown(ui::MainWindow, 220, 85));
+    Pass();
+    ASSERT_EQ(app->player.VolumeDrag, 1);
+    start = Clock::now();
+    Pass();
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(80));
 }
 
 TEST_F(Player, CancelledFolderChoiceChangesNothing) {
