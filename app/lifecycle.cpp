@@ -77,12 +77,26 @@ void ScanAtStart(AppState& app) {
     ShowSongDetails(app);
 }
 
+// A settings file that cannot be written is simply not written: nothing to report.
+void WriteSettings(const AppState& app) {
+    if (PrepareSettingsFolder(app.settingsPath)) SaveSettings(app.settingsPath, app.settings);
+}
+
+// The session ends under the running program, which may be ended without another message:
+// save what closing the window would save, with the window where it is now.
+void SaveAtSessionEnd(AppState& app) {
+    const gui::Rect outer = gui::WindowOuterRect(ui::MainWindow);
+    app.settings.FensterXPos = outer.x;
+    app.settings.FensterYPos = outer.y;
+    GiveSettings(app);
+    WriteSettings(app);
+}
+
 }  // namespace
 
 bool StartUp(AppState& app, const StartOptions& options) {
     PlayerState& player = app.player;
-    player.ProgramDir =
-        options.programDir.empty() ? sys::ProgramDirectory() : options.programDir;
+    player.ProgramDir = options.programDir.empty() ? sys::ProgramDirectory() : options.programDir;
     RegisterProgramImages();
     player.OsName = sys::OperatingSystemName();
     player.ScreenWidth = gui::ScreenWidth();
@@ -96,6 +110,7 @@ bool StartUp(AppState& app, const StartOptions& options) {
                              player.Minimised)) {
         return false;
     }
+    gui::SetSessionEndCallback([&app] { SaveAtSessionEnd(app); });
     ScanAtStart(app);
     player.CaptionHeight = gui::SystemMetric(4);
     player.FrameSize = gui::SystemMetric(33);
@@ -103,9 +118,9 @@ bool StartUp(AppState& app, const StartOptions& options) {
 }
 
 void Shutdown(AppState& app, bool windowOpened) {
+    gui::SetSessionEndCallback(nullptr);  // saved here; app may not outlive the window
     if (windowOpened) GiveSettings(app);
-    // A settings file that cannot be written is simply not written: nothing to report.
-    if (PrepareSettingsFolder(app.settingsPath)) SaveSettings(app.settingsPath, app.settings);
+    WriteSettings(app);
     if (windowOpened) {
         for (int alpha = app.player.Transparency; alpha >= 1; alpha -= 2) {
             ui::ApplyTransparency(ui::MainWindow, alpha, app.player.OsName);

@@ -90,6 +90,10 @@ void ShowWindowNow(int window);
 void SetWindowOpacity(int window, int alpha);  // 0..255, 255 opaque
 // Called from inside event processing when the window is minimised (true) or restored (false).
 void SetSizeCallback(int window, std::function<void(bool minimised)> callback);
+// Called once, from inside event processing, when the system session ends (log off, shut
+// down) and the process may be ended as soon as the call returns: the last moment to save.
+// Windows only; elsewhere a termination signal asks the first window to close instead.
+void SetSessionEndCallback(std::function<void()> callback);
 // Mouse position relative to the window: on Windows the outer window (the program subtracts
 // the frame and caption metrics), elsewhere the client area (the metrics there are 0).
 int WindowMouseX(int window);

@@ -185,6 +185,14 @@ bool Close(int windowNumber) {
     return true;
 }
 
+bool EndSession() {
+    auto callback = std::move(state().sessionEnd);
+    state().sessionEnd = nullptr;
+    if (!callback) return false;
+    callback();
+    return true;
+}
+
 bool PressReturn(int windowNumber) {
     auto* w = window(windowNumber);
     if (!windowTakesInput(w)) return false;

@@ -135,6 +135,10 @@ void SetSizeCallback(int number, std::function<void(bool minimised)> callback) {
     if (auto* w = window(number)) w->sizeCallback = std::move(callback);
 }
 
+void SetSessionEndCallback(std::function<void()> callback) {
+    state().sessionEnd = std::move(callback);
+}
+
 int WindowMouseX(int number) {
     auto* w = window(number);
     return w ? w->mouseX : 0;

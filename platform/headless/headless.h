@@ -96,6 +96,9 @@ bool MouseUp(int window, int x, int y);
 bool Minimise(int window);
 bool Restore(int window);
 bool Close(int window);  // the close box: an EventCloseWindow
+// The system session ends: runs the session-end callback at once (once only); false when
+// there is none.
+bool EndSession();
 // Return presses the Enter/Escape button, else the window's default button; Escape presses
 // only the Enter/Escape button.
 bool PressReturn(int window);

@@ -29,6 +29,7 @@ struct State {
     std::vector<FolderRequest> folderRequests;
     std::deque<std::string> folderAnswers;  // "" = cancel
     std::function<bool()> waitHook;
+    std::function<void()> sessionEnd;
     bool waitCursor = false;
     bool failNextOpen = false;
     int screenWidth = 1024, screenHeight = 768;

@@ -154,6 +154,10 @@ void SetWindowOpacity(int window, int alpha) {
     SetOpacityHint(WindowOf(window), alpha);
 }
 
+// The session's end reaches an X program as SIGTERM or SIGHUP, which ask the first window to
+// close (gui_fltk_core.cpp); there is no separate last moment to save.
+void SetSessionEndCallback(std::function<void()>) {}
+
 void SetSizeCallback(int window, std::function<void(bool minimised)> callback) {
     if (WindowRecord* record = FindWindow(window)) record->sizeCallback = std::move(callback);
 }

@@ -78,6 +78,16 @@ LRESULT CALLBACK KlingtalWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         case WM_CLOSE:
             Queue(EventCloseWindow, window);
             return 0;  // the program decides when the window goes
+        case WM_ENDSESSION:
+            // Every top-level window hears it; the program saves once. After the last window
+            // returns, Windows may end the process without another message.
+            // https://learn.microsoft.com/windows/win32/shutdown/wm-endsession
+            if (wParam == TRUE && GetState().sessionEnd) {
+                auto callback = std::move(GetState().sessionEnd);
+                GetState().sessionEnd = nullptr;
+                callback();
+            }
+            return 0;
         case WM_SIZE:
             if (auto* record = win32state::FindWindowRecord(window)) {
                 if (record->sizeCallback && wParam == SIZE_MINIMIZED) record->sizeCallback(true);

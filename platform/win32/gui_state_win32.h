@@ -43,6 +43,7 @@ struct State {
     std::map<int, ::win32::GdiObject> images;
     ::win32::GdiObject font;
     std::deque<Event> events;
+    std::function<void()> sessionEnd;
     int current = -1;
     int optionGroups = 0;
     bool waitCursor = false;

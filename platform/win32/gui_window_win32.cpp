@@ -191,6 +191,10 @@ void SetWindowOpacity(int window, int alpha) {
     }
 }
 
+void SetSessionEndCallback(std::function<void()> callback) {
+    win32state::GetState().sessionEnd = std::move(callback);
+}
+
 void SetSizeCallback(int window, std::function<void(bool minimised)> callback) {
     if (auto* record = FindWindowRecord(window)) record->sizeCallback = std::move(callback);
 }

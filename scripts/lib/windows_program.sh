@@ -1,13 +1,14 @@
 # Sourced by scripts/test-windows: the whole-program run under Wine and the DLL check.
-#   program_run NAME EXE ALPHA OPTIONON XP - starts EXE next to a prepared MP3Klingtal.Ini and a
-#       folder of three short songs, looks at the window with klingtal_probe.exe, closes it and
-#       compares the settings file it wrote with the one it was given
+#   program_run NAME EXE ALPHA OPTIONON XP [endsession] - starts EXE next to a prepared
+#       MP3Klingtal.Ini and a folder of three short songs, looks at the window with
+#       klingtal_probe.exe, closes it (or ends the session under it, then ends the process as
+#       Windows does) and compares the settings file it wrote with the one it was given
 #   only_system_dlls EXE - the executable imports nothing but DLLs every Windows has
 #   has_resources EXE - the executable carries its version information and manifest
 # Uses $work, $root, check() and the Wine variables of scripts/test-windows.
 
 program_run() {
-    local name=$1 exe=$2 alpha=$3 option=$4 xp=$5
+    local name=$1 exe=$2 alpha=$3 option=$4 xp=$5 ending=${6:-close}
     local dir="$work/$name" music="$work/$name/Müsik"
     mkdir -p "$dir/Programm" "$music/Unter"
     cp "$exe" "$dir/Programm/MP3Klingtal.exe"
@@ -24,8 +25,11 @@ program_run() {
     cp "$dir/expected.ini" "$dir/Programm/MP3Klingtal.Ini"
 
     (cd "$dir/Programm" && exec wine ./MP3Klingtal.exe) >"$dir/program.log" 2>&1 &
-    local program=$!
-    (cd "$root/build/win64/tests/win32" && timeout 120 wine ./klingtal_probe.exe 60000) \
+    local program=$! ini
+    ini="Z:$(sed 's|/|\\|g' <<<"$dir/Programm/MP3Klingtal.Ini")"
+    local probe_args=(60000)
+    [ "$ending" = endsession ] && probe_args+=(endsession "$ini")
+    (cd "$root/build/win64/tests/win32" && timeout 120 wine ./klingtal_probe.exe "${probe_args[@]}") \
         >"$dir/probe.txt" 2>/dev/null || true
     tr -d '\r' <"$dir/probe.txt" >"$dir/probe" && sed 's/^/   | /' "$dir/probe"
     local waited=0
@@ -39,6 +43,12 @@ program_run() {
     # end, which Wine's MCI cannot do with an MP3 (it answers 277); Linux tests that path.
     seen() { grep -qx "$1" "$dir/probe"; }
     check "$name: window found, 3 songs shown" seen "songs=3"
+    if [ "$ending" = endsession ]; then
+        check "$name: process ended right after the session-end messages" seen "ended=1"
+        check "$name: settings file written at the session's end, byte for byte" \
+            cmp "$dir/expected.ini" "$dir/Programm/MP3Klingtal.Ini"
+        return
+    fi
     check "$name: window closed by WM_CLOSE" seen "closed=1"
     check "$name: program ended" test $waited -lt 300
     if [ "$option" = 0 ]; then check "$name: client area 285 x 116" seen "client=285x116"; fi

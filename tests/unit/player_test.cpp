@@ -333,6 +333,30 @@ TEST_F(Player, ChosenFolderReplacesTheListAndIsSaved) {
     EXPECT_NE(saved.find("AktSong = 0\r\n"), std::string::npos);
 }
 
+// Windows may end the process as soon as the session-end message returns, so the settings are
+// written then, once, with what the window shows at that moment.
+TEST_F(Player, SessionEndWritesTheSettingsAtOnce) {
+    Start(3, "FensterPos = 1\r\nFensterXPos = 40\r\nFensterYPos = 50\r\n");
+    ASSERT_TRUE(hl::SelectItem(ui::SongChoice, 1));
+    Pass();
+    Click(ui::RandomToggle);
+    const std::string ini = program.File("MP3Klingtal.Ini");
+    ASSERT_TRUE(WriteFile(ini, ""));
+
+    ASSERT_TRUE(hl::EndSession());
+    const std::string saved = testing_support::ReadFile(ini);
+    EXPECT_NE(saved.find("AktSong = 1\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Zufall = 1\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("FensterXPos = 40\r\n"), std::string::npos) << saved;
+    EXPECT_FALSE(hl::EndSession());  // once only
+}
+
+TEST_F(Player, NoSessionEndCallbackOutlivesTheShutdown) {
+    Start(1);
+    Shutdown(*app, true);
+    EXPECT_FALSE(hl::EndSession());
+}
+
 TEST_F(Player, MinimisedTitleShowsTimeAndSong) {
     Start(1);
     Click(ui::PlayButton);

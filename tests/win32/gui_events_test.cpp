@@ -155,6 +155,18 @@ TEST_F(GuiWindowTest, CloseRequestIsAnEventAndTheWindowStays) {
     EXPECT_TRUE(IsWindow(main_));
 }
 
+TEST_F(GuiWindowTest, SessionEndRunsTheCallbackOnceBeforeTheMessageReturns) {
+    int calls = 0;
+    gui::SetSessionEndCallback([&calls] { ++calls; });
+    SendMessageW(main_, WM_ENDSESSION, FALSE, 0);  // the session goes on
+    EXPECT_EQ(calls, 0);
+    SendMessageW(main_, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(calls, 1);
+    SendMessageW(main_, WM_ENDSESSION, TRUE, 0);  // another window of the program
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(Drain().empty());
+}
+
 TEST_F(GuiWindowTest, MinimisedWindowReportsWhereItWillComeBack) {
     std::vector<bool> calls;
     gui::SetSizeCallback(0, [&calls](bool minimised) { calls.push_back(minimised); });

@@ -1,7 +1,9 @@
 // Looks at a running MP3 Klingtal from outside, as a user's tools would: waits for its window,
 // prints what the window shows as key=value lines, then asks it to close and waits until it
 // has gone. Exit code 0 when the window was found and closed in time.
-//   klingtal_probe.exe [timeout in milliseconds, default 60000]
+//   klingtal_probe.exe [timeout in milliseconds, default 60000] [endsession SETTINGSFILE]
+// With endsession it ends the session instead, as logging off does: deletes the settings file,
+// sends the session-end messages and ends the process as soon as they return.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -64,6 +66,23 @@ int main(int argc, char** argv) {
     std::printf("transparency_slider=%ld\n",
                 static_cast<long>(SendMessageW(GetDlgItem(window, 34), TBM_GETPOS, 0, 0)));
     std::fflush(stdout);
+
+    if (argc > 3 && std::string(argv[2]) == "endsession") {
+        DeleteFileA(argv[3]);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                            5000, &result);
+        SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                            &result);
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+        const bool ended = process != nullptr && TerminateProcess(process, 0) &&
+                           WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
+        if (process != nullptr) CloseHandle(process);
+        std::printf("ended=%d\n", ended ? 1 : 0);
+        return ended ? 0 : 1;
+    }
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     while (IsWindow(window) && elapsed() < timeout) Sleep(100);
