@@ -14,6 +14,26 @@ Atom AtomOf(const char* name) {
     return XInternAtom(fl_display, name, False);
 }
 
+// The window a WINDOW-typed property of `owner` names; None when there is none.
+Window WindowProperty(Window owner, const char* name) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(fl_display, owner, AtomOf(name), 0, 1, False, XA_WINDOW,
+                                          &type, &format, &count, &remaining, &data);
+    Window found = None;
+    if (status == Success && type == XA_WINDOW && format == 32 && count == 1 && data) {
+        found = *reinterpret_cast<const Window*>(data);
+    }
+    if (data != nullptr) XFree(data);
+    return found;
+}
+
+int IgnoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
 }  // namespace
 
 FrameExtents QueryFrameExtents(Fl_Window* window) {
@@ -35,16 +55,17 @@ FrameExtents QueryFrameExtents(Fl_Window* window) {
 }
 
 bool WindowManagerRunning() {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen),
-                                          AtomOf("_NET_SUPPORTING_WM_CHECK"), 0, 1, False,
-                                          XA_WINDOW, &type, &format, &count, &remaining, &data);
-    const bool running = status == Success && type == XA_WINDOW && count == 1;
-    if (data != nullptr) XFree(data);
-    return running;
+    // A window manager that has gone leaves the root's property behind (the X server keeps it
+    // unless it resets), so the check window it names must still exist and name itself.
+    const Window check =
+        WindowProperty(RootWindow(fl_display, fl_screen), "_NET_SUPPORTING_WM_CHECK");
+    if (check == None) return false;
+    XSync(fl_display, False);
+    XErrorHandler previous = XSetErrorHandler(IgnoreXError);  // BadWindow when it has gone
+    const Window self = WindowProperty(check, "_NET_SUPPORTING_WM_CHECK");
+    XSync(fl_display, False);
+    XSetErrorHandler(previous);
+    return self == check;
 }
 
 void SendAbove(Fl_Window* window, bool above) {

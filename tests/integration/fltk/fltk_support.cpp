@@ -100,6 +100,40 @@ bool HaveWindowManager() {
     return gui::fltk::WindowManagerRunning();
 }
 
+unsigned long RootWmCheck() {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen),
+                       AtomOf("_NET_SUPPORTING_WM_CHECK"), 0, 1, False, XA_WINDOW, &type, &format,
+                       &count, &remaining, &data);
+    const unsigned long window = count == 1 && data ? *reinterpret_cast<Window*>(data) : 0;
+    if (data != nullptr) XFree(data);
+    return window;
+}
+
+void SetRootWmCheck(unsigned long window) {
+    const Window root = RootWindow(fl_display, fl_screen);
+    const Atom check = AtomOf("_NET_SUPPORTING_WM_CHECK");
+    if (window == 0) {
+        XDeleteProperty(fl_display, root, check);
+    } else {
+        Window value = window;
+        XChangeProperty(fl_display, root, check, XA_WINDOW, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(&value), 1);
+    }
+    XSync(fl_display, False);
+}
+
+unsigned long GoneWindow() {
+    const Window root = RootWindow(fl_display, fl_screen);
+    const Window window = XCreateSimpleWindow(fl_display, root, 0, 0, 1, 1, 0, 0, 0);
+    XDestroyWindow(fl_display, window);
+    XSync(fl_display, False);
+    return window;
+}
+
 void SendDeleteRequest(int window) {
     XEvent event{};
     event.xclient.type = ClientMessage;

@@ -25,6 +25,11 @@ unsigned ScreenPixel(int x, int y);
 void ClientOrigin(int window, int& x, int& y);
 // True while a window manager manages the display.
 bool HaveWindowManager();
+// The root window's _NET_SUPPORTING_WM_CHECK (0 when unset), and setting it (0 deletes it).
+unsigned long RootWmCheck();
+void SetRootWmCheck(unsigned long window);
+// The id of a window that was created and destroyed again.
+unsigned long GoneWindow();
 // Asks the window manager to close the window, as its close button does.
 void SendDeleteRequest(int window);
 // The names in the window's _NET_WM_STATE and its _NET_WM_WINDOW_OPACITY (-1 when unset).

@@ -154,6 +154,15 @@ TEST_F(FltkWindow, CloseRequestIsAnEventAndTheWindowStays) {
     EXPECT_FALSE(PumpUntil(gui::EventCloseWindow, -1, 300));
 }
 
+TEST_F(FltkWindow, AWindowManagerThatHasGoneIsNotTakenForARunningOne) {
+    const bool running = HaveWindowManager();
+    const unsigned long check = RootWmCheck();
+    SetRootWmCheck(GoneWindow());  // what a crashed window manager leaves on the root window
+    EXPECT_FALSE(HaveWindowManager());
+    SetRootWmCheck(check);
+    EXPECT_EQ(HaveWindowManager(), running);
+}
+
 TEST_F(FltkWindow, TerminationSignalsAskTheFirstWindowToClose) {
     ASSERT_TRUE(Open(0, 50, 50, 285, 116));
     ASSERT_TRUE(Open(1, 300, 200, 300, 140, false));
