@@ -85,9 +85,7 @@ void WriteSettings(const AppState& app) {
 // The session ends under the running program, which may be ended without another message:
 // save what closing the window would save, with the window where it is now.
 void SaveAtSessionEnd(AppState& app) {
-    const gui::Rect outer = gui::WindowOuterRect(ui::MainWindow);
-    app.settings.FensterXPos = outer.x;
-    app.settings.FensterYPos = outer.y;
+    RememberWindowPosition(app);
     GiveSettings(app);
     WriteSettings(app);
 }
@@ -115,6 +113,12 @@ bool StartUp(AppState& app, const StartOptions& options) {
     player.CaptionHeight = gui::SystemMetric(4);
     player.FrameSize = gui::SystemMetric(33);
     return true;
+}
+
+void RememberWindowPosition(AppState& app) {
+    const gui::Rect outer = gui::WindowOuterRect(ui::MainWindow);
+    app.settings.FensterXPos = outer.x;
+    app.settings.FensterYPos = outer.y;
 }
 
 void Shutdown(AppState& app, bool windowOpened) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/handlers.h"
+#include "app/lifecycle.h"
 #include "app/player.h"
 #include "platform/gui.h"
 #include "platform/system.h"
@@ -81,13 +82,10 @@ void HandleEvent(AppState& app, const gui::Event& event) {
         case gui::EventGadget:
             HandleGadget(app, event.gadget);
             break;
-        case gui::EventCloseWindow: {
-            const gui::Rect outer = gui::WindowOuterRect(ui::MainWindow);
-            app.settings.FensterXPos = outer.x;
-            app.settings.FensterYPos = outer.y;
+        case gui::EventCloseWindow:
+            RememberWindowPosition(app);
             player.Quit = 1;
             break;
-        }
         case gui::EventLeftButtonUp:
             player.VolumeDrag = 0;
             break;

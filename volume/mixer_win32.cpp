@@ -36,13 +36,18 @@ static_assert(sizeof(MIXERLINEA) == 168 && sizeof(MIXERLINECONTROLSA) == 24 &&
               sizeof(MIXERCONTROLDETAILS) == 24);
 #endif
 
+// The mixer device, addressed by its number as a mixer handle.
+HMIXEROBJ Mixer() {
+    return reinterpret_cast<HMIXEROBJ>(static_cast<UINT_PTR>(MixerDevice));
+}
+
 // Finds the control of the given type on the speakers line; false (with the mixer's error in
 // error) when the line or the control is not there.
 bool FindControl(DWORD controlType, DWORD& controlId, MMRESULT& error) {
     MIXERLINEA line{};
     line.cbStruct = sizeof(line);
     line.dwComponentType = SpeakersComponent;
-    HMIXEROBJ mixer = reinterpret_cast<HMIXEROBJ>(static_cast<UINT_PTR>(MixerDevice));
+    const HMIXEROBJ mixer = Mixer();
     error = mixerGetLineInfoA(mixer, &line, ByComponentType);
     if (error != MMSYSERR_NOERROR) return false;
 
@@ -80,7 +85,7 @@ DWORD ReadControl(DWORD controlType) {
     if (!FindControl(controlType, controlId, error)) return 0;
     DWORD value = 0;
     MIXERCONTROLDETAILS details = ValueTransfer(controlId, &value);
-    HMIXEROBJ mixer = reinterpret_cast<HMIXEROBJ>(static_cast<UINT_PTR>(MixerDevice));
+    const HMIXEROBJ mixer = Mixer();
     if (mixerGetControlDetailsA(mixer, &details, ValueDetails) != MMSYSERR_NOERROR) return 0;
     return value;
 }
@@ -90,7 +95,7 @@ MMRESULT WriteControl(DWORD controlType, DWORD value) {
     MMRESULT error = 0;
     if (!FindControl(controlType, controlId, error)) return error;
     MIXERCONTROLDETAILS details = ValueTransfer(controlId, &value);
-    HMIXEROBJ mixer = reinterpret_cast<HMIXEROBJ>(static_cast<UINT_PTR>(MixerDevice));
+    const HMIXEROBJ mixer = Mixer();
     return mixerSetControlDetails(mixer, &details, ValueDetails);
 }
 

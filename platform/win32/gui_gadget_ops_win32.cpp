@@ -17,13 +17,6 @@ bool IsCheckable(GadgetKind kind) {
     return kind == GadgetKind::Toggle || kind == GadgetKind::CheckBox || kind == GadgetKind::Option;
 }
 
-std::string WindowText(HWND hwnd) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return ::win32::WideToUtf8(text);
-}
-
 std::string ItemText(HWND combo, int index) {
     LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR) return "";
@@ -57,6 +50,9 @@ void SetGadgetText(int gadget, std::string_view text) {
         if (index != CB_ERR) SendMessageW(record->hwnd, CB_SETCURSEL, index, 0);
         return;
     }
+    // The main loop shows the elapsed time on every pass; a static control repaints on every
+    // SetWindowText, even with the text it already has.
+    if (::win32::WindowText(record->hwnd) == text) return;
     SetWindowTextW(record->hwnd, ::win32::Utf8ToWide(text).c_str());
 }
 
@@ -67,7 +63,7 @@ std::string GetGadgetText(int gadget) {
         LRESULT selected = SendMessageW(record->hwnd, CB_GETCURSEL, 0, 0);
         return selected == CB_ERR ? "" : ItemText(record->hwnd, static_cast<int>(selected));
     }
-    return WindowText(record->hwnd);
+    return ::win32::WindowText(record->hwnd);
 }
 
 void SetGadgetState(int gadget, int state) {

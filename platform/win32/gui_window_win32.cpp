@@ -68,6 +68,15 @@ HWND HwndOf(int window) {
     return record != nullptr ? record->hwnd : nullptr;
 }
 
+// The mouse position relative to the window's outer top-left corner; (0, 0) without a window.
+POINT MouseInWindow(int window) {
+    HWND hwnd = HwndOf(window);
+    POINT cursor{};
+    RECT r{};
+    if (hwnd == nullptr || !GetCursorPos(&cursor) || !GetWindowRect(hwnd, &r)) return {};
+    return {cursor.x - r.left, cursor.y - r.top};
+}
+
 }  // namespace
 
 bool OpenWindow(const WindowSpec& spec) {
@@ -121,11 +130,7 @@ void SetWindowTitle(int window, std::string_view title) {
 
 std::string GetWindowTitle(int window) {
     HWND hwnd = HwndOf(window);
-    if (hwnd == nullptr) return "";
-    std::wstring title(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    title.resize(static_cast<std::size_t>(
-        GetWindowTextW(hwnd, title.data(), static_cast<int>(title.size()))));
-    return ::win32::WideToUtf8(title);
+    return hwnd == nullptr ? "" : ::win32::WindowText(hwnd);
 }
 
 Rect WindowOuterRect(int window) {
@@ -200,19 +205,11 @@ void SetSizeCallback(int window, std::function<void(bool minimised)> callback) {
 }
 
 int WindowMouseX(int window) {
-    HWND hwnd = HwndOf(window);
-    POINT cursor{};
-    RECT r{};
-    if (hwnd == nullptr || !GetCursorPos(&cursor) || !GetWindowRect(hwnd, &r)) return 0;
-    return cursor.x - r.left;
+    return MouseInWindow(window).x;
 }
 
 int WindowMouseY(int window) {
-    HWND hwnd = HwndOf(window);
-    POINT cursor{};
-    RECT r{};
-    if (hwnd == nullptr || !GetCursorPos(&cursor) || !GetWindowRect(hwnd, &r)) return 0;
-    return cursor.y - r.top;
+    return MouseInWindow(window).y;
 }
 
 void SetEnterEscapeButton(int window, int gadget) {

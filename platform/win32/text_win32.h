@@ -40,6 +40,14 @@ inline std::string AnsiToUtf8(std::string_view text) {
     return WideToUtf8(Utf8ToWide(text, CP_ACP));
 }
 
+// A window's or control's text, as UTF-8.
+inline std::string WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return WideToUtf8(text);
+}
+
 // "\r" is the program's line break; Windows controls and message boxes want "\r\n".
 inline std::string WithWindowsLineBreaks(std::string_view text) {
     std::string out;
