@@ -11,7 +11,7 @@
 #include "playback/song_list.h"
 
 struct PlayerState {
-    int Playing = 0;      // a song is open and running
+    int Playing = 0;  // a song is open and running
     std::uint8_t Paused = 0;
     int Position = 0;     // last polled position, milliseconds
     int SliderValue = 0;  // position slider, 0..500

@@ -100,22 +100,54 @@ void Unmute() {
 void HandleGadget(AppState& app, int gadget) {
     PlayerState& player = app.player;
     switch (gadget) {
-        case ui::FolderButton: ChooseFolder(app); break;
-        case ui::PlayButton: PressPlay(app); break;
-        case ui::PauseButton: PressPause(app); break;
-        case ui::NextButton: PressNext(app); break;
-        case ui::PreviousButton: PressPrevious(app); break;
-        case ui::StopButton: PressStop(app); break;
-        case ui::AllToggle: SetAllMode(app); break;
-        case ui::RepeatToggle: player.RepeatMode = gui::GetGadgetState(ui::RepeatToggle); break;
-        case ui::RandomToggle: SetRandomMode(app); break;
-        case ui::SongChoice: PickSong(app); break;
-        case ui::PositionSlider: MoveToSliderPosition(app); break;
-        case ui::MuteButton: Mute(); break;
-        case ui::UnmuteButton: Unmute(); break;
-        case ui::InfoButton: ShowTagInfo(app); break;
-        case ui::ExpandButton: SetExtended(app, true); break;
-        case ui::ShrinkButton: SetExtended(app, false); break;
+        case ui::FolderButton:
+            ChooseFolder(app);
+            break;
+        case ui::PlayButton:
+            PressPlay(app);
+            break;
+        case ui::PauseButton:
+            PressPause(app);
+            break;
+        case ui::NextButton:
+            PressNext(app);
+            break;
+        case ui::PreviousButton:
+            PressPrevious(app);
+            break;
+        case ui::StopButton:
+            PressStop(app);
+            break;
+        case ui::AllToggle:
+            SetAllMode(app);
+            break;
+        case ui::RepeatToggle:
+            player.RepeatMode = gui::GetGadgetState(ui::RepeatToggle);
+            break;
+        case ui::RandomToggle:
+            SetRandomMode(app);
+            break;
+        case ui::SongChoice:
+            PickSong(app);
+            break;
+        case ui::PositionSlider:
+            MoveToSliderPosition(app);
+            break;
+        case ui::MuteButton:
+            Mute();
+            break;
+        case ui::UnmuteButton:
+            Unmute();
+            break;
+        case ui::InfoButton:
+            ShowTagInfo(app);
+            break;
+        case ui::ExpandButton:
+            SetExtended(app, true);
+            break;
+        case ui::ShrinkButton:
+            SetExtended(app, false);
+            break;
         case ui::OnTopOption:
             player.AlwaysOnTop = gui::GetGadgetState(ui::OnTopOption);
             gui::SetWindowTopmost(ui::MainWindow, player.AlwaysOnTop == 1);
@@ -131,7 +163,10 @@ void HandleGadget(AppState& app, int gadget) {
             RegisterAboutImage();
             ui::ShowAboutWindow(ui::SystemAboutActions());
             break;
-        case ui::VolumeKnob: player.VolumeDrag = 0; break;
-        default: break;
+        case ui::VolumeKnob:
+            player.VolumeDrag = 0;
+            break;
+        default:
+            break;
     }
 }

@@ -10,9 +10,13 @@
 
 namespace {
 
-int SelectedSong() { return gui::GetGadgetState(ui::SongChoice); }
+int SelectedSong() {
+    return gui::GetGadgetState(ui::SongChoice);
+}
 
-void SelectSong(int index) { gui::SetGadgetState(ui::SongChoice, index); }
+void SelectSong(int index) {
+    gui::SetGadgetState(ui::SongChoice, index);
+}
 
 void StopDisplays(AppState& app);
 
@@ -148,8 +152,7 @@ int DrawRandomSong(AppState& app) {
 void FinishSong(AppState& app) {
     SongListState& songs = app.songs;
     if (app.player.AllMode == 1) {
-        const int drawn =
-            gui::GetGadgetState(ui::RandomToggle) == 1 ? DrawRandomSong(app) : -1;
+        const int drawn = gui::GetGadgetState(ui::RandomToggle) == 1 ? DrawRandomSong(app) : -1;
         songs.CurrentSong = drawn >= 0 ? drawn : SelectedSong() + 1;
         if (songs.CurrentSong < songs.SongCount) {
             SelectSong(songs.CurrentSong);
