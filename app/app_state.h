@@ -2,6 +2,7 @@
 // the song list, the string-command channel and the player's own flags. Main thread only.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -13,10 +14,11 @@
 struct PlayerState {
     int Playing = 0;  // a song is open and running
     std::uint8_t Paused = 0;
-    int Position = 0;     // last polled position, milliseconds
-    int SliderValue = 0;  // position slider, 0..500
-    int Idle = 0;         // the last pass found no event; the loop may move the slider
-    int Minimised = 0;    // set by the window's size callback
+    int Position = 0;                                          // last polled position, milliseconds
+    std::chrono::steady_clock::time_point PositionPolledAt{};  // when Position was polled
+    int SliderValue = 0;                                       // position slider, 0..500
+    int Idle = 0;       // the last pass found no event; the loop may move the slider
+    int Minimised = 0;  // set by the window's size callback
     std::uint32_t LastVolume = 0;
     int VolumeDrag = 0;
     int MouseX = 0, MouseY = 0;  // client pixels

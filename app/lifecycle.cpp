@@ -90,6 +90,19 @@ void SaveAtSessionEnd(AppState& app) {
     WriteSettings(app);
 }
 
+// The main loop's wait also ends when the mixer reports a change made elsewhere. Its
+// descriptor stays the same for the run; where there is none (Windows), changes arrive as
+// window messages.
+void WatchMixer(bool watch) {
+    const int changes = MixerChangeDescriptor();
+    if (changes < 0) return;
+    if (watch) {
+        gui::WatchInput(changes, [] { TakeMixerChanges(); });
+    } else {
+        gui::UnwatchInput(changes);
+    }
+}
+
 }  // namespace
 
 bool StartUp(AppState& app, const StartOptions& options) {
@@ -109,6 +122,7 @@ bool StartUp(AppState& app, const StartOptions& options) {
         return false;
     }
     gui::SetSessionEndCallback([&app] { SaveAtSessionEnd(app); });
+    WatchMixer(true);
     ScanAtStart(app);
     player.CaptionHeight = gui::SystemMetric(4);
     player.FrameSize = gui::SystemMetric(33);
@@ -123,6 +137,7 @@ void RememberWindowPosition(AppState& app) {
 
 void Shutdown(AppState& app, bool windowOpened) {
     gui::SetSessionEndCallback(nullptr);  // saved here; app may not outlive the window
+    WatchMixer(false);
     if (windowOpened) GiveSettings(app);
     WriteSettings(app);
     if (windowOpened) {

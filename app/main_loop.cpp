@@ -1,6 +1,8 @@
 // The main loop: one event per pass; a pass without one waits a little for the next.
 #include "app/main_loop.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -19,12 +21,30 @@ namespace {
 // The knob sits at x = volume / 1000 + 210: 1000 volume units per pixel.
 constexpr int KnobLeft = 210;
 
-// How long a pass without an event waits for one (milliseconds). An event ends the wait at
-// once. Dragging the knob follows the mouse, which sends no events, so it polls every 20 ms;
-// otherwise the displays need no more than ten passes a second (the position shows whole
-// seconds), and fewer wake-ups keep a playing program as light as a command-line player.
+// How long a pass without an event waits for one (milliseconds; negative: until something
+// arrives). An event, a mixer change or a media-control request ends the wait at once. While a
+// song plays, the pass wakes just after the next whole second of the position is due: the
+// position text shows whole seconds, the end of the song is found when that text reaches the
+// length, and the slider moves with it once a second. Dragging the knob follows the mouse, which
+// sends no events, every 20 ms. A mixer that cannot report changes is asked once a second.
 constexpr int DragWaitMs = 20;
-constexpr int IdleWaitMs = 100;
+constexpr int UnreportedMixerWaitMs = 1000;
+constexpr int SecondMs = 1000;
+// Wakes this much after the second is due, so that the poll never lands just before it.
+constexpr int SecondMarginMs = 2;
+
+int WaitMs(const AppState& app) {
+    const PlayerState& player = app.player;
+    if (player.VolumeDrag == 1) return DragWaitMs;
+    if (player.Playing == 1 && player.Paused == 0) {
+        const auto sincePoll = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::steady_clock::now() - player.PositionPolledAt)
+                                   .count();
+        const auto untilSecond = SecondMs - player.Position % SecondMs + SecondMarginMs - sincePoll;
+        return static_cast<int>(std::clamp<std::int64_t>(untilSecond, 0, SecondMs));
+    }
+    return MixerReportsChanges() ? -1 : UnreportedMixerWaitMs;
+}
 
 void FollowVolume(PlayerState& player) {
     const std::uint32_t volume = GetVolume();
@@ -39,6 +59,7 @@ void ShowPosition(AppState& app) {
     PlayerState& player = app.player;
     SendMci(app.mci, "status MP3Stueck position");
     player.Position = ReadReplyNumber(app.mci.MciReply);
+    player.PositionPolledAt = std::chrono::steady_clock::now();
     const std::string elapsed = FormatMinSec(player.Position / 1000);
     gui::SetGadgetText(ui::ElapsedText, elapsed);
     if (player.Minimised == 1) {
@@ -116,7 +137,7 @@ bool LoopPass(AppState& app) {
     PlayerState& player = app.player;
     const gui::Event event = gui::PollEvent();
     if (event.type == gui::EventNone) {
-        gui::WaitForEvent(player.VolumeDrag == 1 ? DragWaitMs : IdleWaitMs);
+        gui::WaitForEvent(WaitMs(app));
         player.Idle = 1;
     } else if (event.type == gui::EventGadget && event.gadget == ui::PositionSlider) {
         // The user moved the slider: the display below must not put it back before the

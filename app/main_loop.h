@@ -4,9 +4,10 @@
 
 #include "app/app_state.h"
 
-// Runs one pass; when no event is pending it first waits for one, up to 100 ms (20 ms while
-// the volume knob is dragged), and sleeps 250 ms more while minimised and playing. Returns
-// false once the window has been asked to close. Main thread only.
+// Runs one pass; when no event is pending it first waits for one: while a song plays until its
+// next whole second is due, 20 ms while the volume knob is dragged, otherwise until something
+// arrives (or a second, when the mixer cannot report changes). It sleeps 250 ms more while
+// minimised and playing. Returns false once the window has been asked to close. Main thread.
 bool LoopPass(AppState& app);
 
 // Runs passes until the window is closed.

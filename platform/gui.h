@@ -87,6 +87,9 @@ void ResizeWindowOuter(int window, int outerWidth, int outerHeight);  // keeps t
 void SetWindowTopmost(int window, bool topmost);  // without moving, sizing or activating
 void SetWindowEnabled(int window, bool enabled);
 void ShowWindowNow(int window);
+// Restores the window if minimised and asks the desktop to bring it to the front and give it
+// the focus (a desktop may only flash its taskbar entry instead).
+void RaiseWindow(int window);
 void SetWindowOpacity(int window, int alpha);  // 0..255, 255 opaque
 // Called from inside event processing when the window is minimised (true) or restored (false).
 void SetSizeCallback(int window, std::function<void(bool minimised)> callback);
@@ -104,9 +107,21 @@ void SetEnterEscapeButton(int window, int gadget);
 // --- events ---------------------------------------------------------------------------------
 Event PollEvent();  // never waits; type EventNone when nothing is pending
 Event WaitEvent();  // waits for the next event
-// Waits until an event is pending or the time (milliseconds) has passed, whichever comes
-// first, and takes nothing from the queue: the next PollEvent gives the event.
+// Waits until an event is pending, a watched descriptor has been served or the time
+// (milliseconds; negative: no limit) has passed, whichever comes first, and takes nothing from
+// the queue: the next PollEvent gives the event.
 void WaitForEvent(int milliseconds);
+// Queues an event as if the window system had delivered it (a control's notification, a close
+// request), behind those already waiting. Changes nothing else: a toggle's state is the
+// caller's to set first, as a click would.
+void PostEvent(const Event& event);
+
+// POSIX descriptors that the waits above watch too: whenever fd is readable, ready runs on
+// the main thread from inside event processing, and a WaitForEvent in progress returns.
+// Watching a descriptor again replaces its callback. False where the backend cannot watch
+// descriptors (Windows, where such sources post window messages instead).
+bool WatchInput(int fd, std::function<void()> ready);
+void UnwatchInput(int fd);
 
 // --- gadgets --------------------------------------------------------------------------------
 // Creates a gadget in the current window. A number given a second time moves to the new

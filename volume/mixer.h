@@ -10,8 +10,18 @@ inline constexpr std::uint32_t MixerDone = 0;
 inline constexpr std::uint32_t MixerFailed = 1;    // the mixer refused or the request was lost
 inline constexpr std::uint32_t MixerNoDevice = 2;  // no mixer to talk to
 
-// Main thread only. Each call is cheap enough for the main loop's 50 passes a second.
+// Main thread only. Each call is cheap enough for a main-loop pass.
 std::uint32_t GetVolume();                     // 0..65535
 std::uint32_t SetVolume(std::uint32_t value);  // values above 65535 act as 65535; 0 = done
 int GetMute();                                 // 1 muted, 0 not muted or no mixer
 std::uint32_t SetMute(int value);              // 1 mutes, 0 unmutes; 0 = done
+
+// Changes made elsewhere (another program, the desktop's volume keys). Where the mixer can
+// tell, the main loop waits for them instead of asking: on Linux it watches
+// MixerChangeDescriptor() and calls TakeMixerChanges() whenever it is readable; on Windows the
+// mixer posts a window message to the program's thread, which ends the wait by itself.
+// False while the mixer in use cannot report changes: then the main loop asks once a second.
+bool MixerReportsChanges();
+// Readable while a change waits to be taken; -1 where there is none. The same for the whole run.
+int MixerChangeDescriptor();
+void TakeMixerChanges();

@@ -36,12 +36,29 @@ void MasterControl::Close() {
     mixer_.reset();
 }
 
+namespace {
+
+std::vector<pollfd> PollDescriptors(snd_mixer_t* mixer) {
+    const int count = snd_mixer_poll_descriptors_count(mixer);
+    if (count <= 0) return {};
+    std::vector<pollfd> descriptors(static_cast<std::size_t>(count));
+    if (snd_mixer_poll_descriptors(mixer, descriptors.data(), count) < 0) return {};
+    return descriptors;
+}
+
+}  // namespace
+
+std::vector<int> MasterControl::Descriptors() const {
+    std::vector<int> fds;
+    if (!IsOpen()) return fds;
+    for (const pollfd& descriptor : PollDescriptors(mixer_.get())) fds.push_back(descriptor.fd);
+    return fds;
+}
+
 bool MasterControl::Refresh() {
     if (!IsOpen()) return false;
-    const int count = snd_mixer_poll_descriptors_count(mixer_.get());
-    if (count <= 0) return true;
-    std::vector<pollfd> descriptors(static_cast<std::size_t>(count));
-    if (snd_mixer_poll_descriptors(mixer_.get(), descriptors.data(), count) < 0) return true;
+    std::vector<pollfd> descriptors = PollDescriptors(mixer_.get());
+    if (descriptors.empty()) return true;
     // Only when something is waiting: handling events on an idle control may block.
     if (poll(descriptors.data(), descriptors.size(), 0) <= 0) return true;
     if (snd_mixer_handle_events(mixer_.get()) < 0) {
@@ -131,6 +148,12 @@ std::uint32_t SetVolume(std::uint32_t value) {
 }
 std::uint32_t SetMute(int value) {
     return Available() ? DefaultControl().SetMute(value) : MixerNoDevice;
+}
+std::vector<int> ChangeDescriptors() {
+    return DefaultControl().Descriptors();
+}
+void TakeChanges() {
+    if (DefaultControl().IsOpen()) DefaultControl().Refresh();
 }
 
 }  // namespace mixer_alsa

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace mixer_alsa {
 
@@ -24,6 +25,8 @@ class MasterControl {
     int Mute() const;              // 1 when the first channel's switch is off
     std::uint32_t SetVolume(std::uint32_t value);
     std::uint32_t SetMute(int value);
+    // The descriptors that become readable when the control changes; none when closed.
+    std::vector<int> Descriptors() const;
 
   private:
     struct MixerCloser {
@@ -40,5 +43,9 @@ std::uint32_t GetVolume();
 int GetMute();
 std::uint32_t SetVolume(std::uint32_t value);
 std::uint32_t SetMute(int value);
+// The open control's change descriptors (none when it is not open), and taking in what they
+// announced, so that they are quiet again.
+std::vector<int> ChangeDescriptors();
+void TakeChanges();
 
 }  // namespace mixer_alsa

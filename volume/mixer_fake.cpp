@@ -14,3 +14,12 @@ int GetMute() {
 std::uint32_t SetMute(int value) {
     return mixer_fake::SetMute(value);
 }
+bool MixerReportsChanges() {
+    return mixer_fake::ReportsChanges();
+}
+int MixerChangeDescriptor() {
+    return mixer_fake::ChangeDescriptor();
+}
+void TakeMixerChanges() {
+    mixer_fake::TakeChanges();
+}

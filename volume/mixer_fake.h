@@ -12,6 +12,10 @@ std::uint32_t GetVolume();
 std::uint32_t SetVolume(std::uint32_t value);
 int GetMute();
 std::uint32_t SetMute(int value);
+// Changes "outside" are reported through an eventfd on Linux; elsewhere the fake cannot tell.
+bool ReportsChanges();
+int ChangeDescriptor();
+void TakeChanges();
 
 struct CallCounts {
     int getVolume = 0;
@@ -24,7 +28,8 @@ struct CallCounts {
 void Reset();
 // Without a mixer the getters return 0 and the setters change nothing and return MixerNoDevice.
 void SetPresent(bool present);
-// Another program changes the volume (limited to 65535 like a real mixer) or the mute.
+// Another program changes the volume (limited to 65535 like a real mixer) or the mute; the
+// change is reported as a real mixer reports one.
 void ChangeVolumeOutside(std::uint32_t value);
 void ChangeMuteOutside(int value);
 // The stored values, whether or not the mixer is present; reading them counts no call.

@@ -2,6 +2,7 @@
 // thread while the program runs.
 #include <atomic>
 
+#include "volume/change_signal.h"
 #include "volume/mixer.h"
 #include "volume/mixer_fake.h"
 #include "volume/mixer_scale.h"
@@ -17,6 +18,7 @@ struct State {
     std::atomic<int> setVolumeCalls{0};
     std::atomic<int> getMuteCalls{0};
     std::atomic<int> setMuteCalls{0};
+    mixer_change::Signal changes;
 };
 
 State& TheState() {
@@ -70,9 +72,20 @@ void SetPresent(bool present) {
 }
 void ChangeVolumeOutside(std::uint32_t value) {
     TheState().volume = mixer_scale::ClampLevel(value);
+    TheState().changes.Notify();
 }
 void ChangeMuteOutside(int value) {
     TheState().mute = value != 0 ? 1 : 0;
+    TheState().changes.Notify();
+}
+bool ReportsChanges() {
+    return TheState().present && TheState().changes.Descriptor() >= 0;
+}
+int ChangeDescriptor() {
+    return TheState().changes.Descriptor();
+}
+void TakeChanges() {
+    TheState().changes.Take();
 }
 std::uint32_t StoredVolume() {
     return TheState().volume;

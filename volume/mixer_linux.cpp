@@ -14,3 +14,12 @@ int GetMute() {
 std::uint32_t SetMute(int value) {
     return mixer_system::SetMute(value);
 }
+bool MixerReportsChanges() {
+    return mixer_system::ReportsChanges();
+}
+int MixerChangeDescriptor() {
+    return mixer_system::ChangeDescriptor();
+}
+void TakeMixerChanges() {
+    mixer_system::TakeChanges();
+}

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 
+#include "volume/change_signal.h"
 #include "volume/mixer.h"
 #include "volume/mixer_scale.h"
 
@@ -61,6 +62,8 @@ class PulseLink {
     int Mute() const { return mute_.load(std::memory_order_relaxed); }
     std::uint32_t SetVolume(std::uint32_t value);
     std::uint32_t SetMute(int value);
+    int ChangeDescriptor() const { return changes_.Descriptor(); }
+    void TakeChanges() { changes_.Take(); }
 
   private:
     bool StartLoop();
@@ -95,6 +98,8 @@ class PulseLink {
     std::mutex answerMutex_;
     std::condition_variable answer_;
     bool answered_ = false;  // answerMutex_
+    // Told from the mainloop thread whenever the cached values or the readiness change.
+    mixer_change::Signal changes_;
 };
 
 PulseLink::~PulseLink() {
@@ -206,6 +211,7 @@ void PulseLink::OnState(pa_context* context, void* data) {
         case PA_CONTEXT_FAILED:
         case PA_CONTEXT_TERMINATED:
             self->ready_.store(false, std::memory_order_release);
+            self->changes_.Notify();  // the main loop falls back to asking
             self->Answered();
             break;
         default:
@@ -230,6 +236,7 @@ void PulseLink::OnSinkInfo(pa_context* context, const pa_sink_info* info, int eo
     if (eol < 0) {  // no default sink (yet): the fallback mixer is used meanwhile
         self->sinkIndex_ = PA_INVALID_INDEX;
         self->ready_.store(false, std::memory_order_release);
+        self->changes_.Notify();
         self->Answered();
         return;
     }
@@ -237,12 +244,15 @@ void PulseLink::OnSinkInfo(pa_context* context, const pa_sink_info* info, int eo
     self->sinkIndex_ = info->index;
     self->channels_ = info->volume.channels;
     // While our own changes are under way an older answer would move the knob back.
+    bool changed = false;
     if (self->unanswered_ == 0) {
-        self->volume_.store(mixer_scale::LevelFromPulse(pa_cvolume_max(&info->volume)),
-                            std::memory_order_relaxed);
-        self->mute_.store(info->mute ? 1 : 0, std::memory_order_relaxed);
+        const std::uint32_t volume = mixer_scale::LevelFromPulse(pa_cvolume_max(&info->volume));
+        const int mute = info->mute ? 1 : 0;
+        changed = self->volume_.exchange(volume, std::memory_order_relaxed) != volume;
+        changed = self->mute_.exchange(mute, std::memory_order_relaxed) != mute || changed;
     }
-    self->ready_.store(true, std::memory_order_release);
+    changed = !self->ready_.exchange(true, std::memory_order_acq_rel) || changed;
+    if (changed) self->changes_.Notify();
     self->Answered();
 }
 
@@ -307,6 +317,12 @@ std::uint32_t SetVolume(std::uint32_t value) {
 }
 std::uint32_t SetMute(int value) {
     return Link().SetMute(value);
+}
+int ChangeDescriptor() {
+    return Link().ChangeDescriptor();
+}
+void TakeChanges() {
+    Link().TakeChanges();
 }
 
 }  // namespace mixer_pulse

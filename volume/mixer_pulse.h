@@ -25,4 +25,9 @@ int GetMute();              // 1 muted, 0 not muted or not connected
 std::uint32_t SetVolume(std::uint32_t value);
 std::uint32_t SetMute(int value);
 
+// Readable (from the mainloop thread's side) whenever volume, mute or the connection changed;
+// the same descriptor for the whole run. TakeChanges quiets it again.
+int ChangeDescriptor();
+void TakeChanges();
+
 }  // namespace mixer_pulse

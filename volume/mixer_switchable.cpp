@@ -32,3 +32,22 @@ std::uint32_t SetMute(int value) {
     return chosen == MixerBackend::System ? mixer_system::SetMute(value)
                                           : mixer_fake::SetMute(value);
 }
+
+bool MixerReportsChanges() {
+    return chosen == MixerBackend::System ? mixer_system::ReportsChanges()
+                                          : mixer_fake::ReportsChanges();
+}
+
+// Chosen before the program starts, so the descriptor stays the same for the run.
+int MixerChangeDescriptor() {
+    return chosen == MixerBackend::System ? mixer_system::ChangeDescriptor()
+                                          : mixer_fake::ChangeDescriptor();
+}
+
+void TakeMixerChanges() {
+    if (chosen == MixerBackend::System) {
+        mixer_system::TakeChanges();
+    } else {
+        mixer_fake::TakeChanges();
+    }
+}

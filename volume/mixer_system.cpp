@@ -2,6 +2,11 @@
 // or left as it comes and goes.
 #include "volume/mixer_system.h"
 
+#include <sys/epoll.h>
+#include <unistd.h>
+
+#include <vector>
+
 #include "volume/mixer.h"
 #include "volume/mixer_alsa.h"
 #include "volume/mixer_pulse.h"
@@ -39,7 +44,62 @@ Result Dispatch(Pulse pulse, Alsa alsa, Result none) {
     return none;
 }
 
+// One descriptor for the main loop to watch, whichever mixer is in use: an epoll set holding
+// PulseAudio's change signal and the ALSA control's descriptors once it is open. A closed ALSA
+// descriptor leaves the set by itself.
+class ChangeSet {
+  public:
+    ChangeSet() : epoll_(epoll_create1(EPOLL_CLOEXEC)) { Add(mixer_pulse::ChangeDescriptor()); }
+    ~ChangeSet() {
+        if (epoll_ >= 0) close(epoll_);
+    }
+    ChangeSet(const ChangeSet&) = delete;
+    ChangeSet& operator=(const ChangeSet&) = delete;
+
+    int Descriptor() const { return epoll_; }
+    // Adding a descriptor the set holds already is refused by epoll and changes nothing.
+    void Add(int fd) {
+        if (epoll_ < 0 || fd < 0) return;
+        epoll_event event{};
+        event.events = EPOLLIN;
+        event.data.fd = fd;
+        epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
+    }
+
+  private:
+    int epoll_;
+};
+
+ChangeSet& Changes() {
+    static ChangeSet set;
+    return set;
+}
+
 }  // namespace
+
+bool ReportsChanges() {
+    switch (Choose()) {
+        case Source::Pulse:
+            return true;
+        case Source::Alsa: {
+            const std::vector<int> fds = mixer_alsa::ChangeDescriptors();
+            for (int fd : fds) Changes().Add(fd);
+            return !fds.empty();
+        }
+        case Source::None:
+            break;
+    }
+    return false;
+}
+
+int ChangeDescriptor() {
+    return Changes().Descriptor();
+}
+
+void TakeChanges() {
+    mixer_pulse::TakeChanges();
+    mixer_alsa::TakeChanges();
+}
 
 std::uint32_t GetVolume() {
     return Dispatch(mixer_pulse::GetVolume, mixer_alsa::GetVolume, std::uint32_t{0});

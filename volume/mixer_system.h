@@ -10,5 +10,8 @@ std::uint32_t GetVolume();
 std::uint32_t SetVolume(std::uint32_t value);
 int GetMute();
 std::uint32_t SetMute(int value);
+bool ReportsChanges();
+int ChangeDescriptor();
+void TakeChanges();
 
 }  // namespace mixer_system

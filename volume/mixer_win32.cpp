@@ -99,7 +99,48 @@ MMRESULT WriteControl(DWORD controlType, DWORD value) {
     return mixerSetControlDetails(mixer, &details, ValueDetails);
 }
 
+// Mixer 0 opened with a message-only window as its callback: the mixer then posts
+// MM_MIXM_CONTROL_CHANGE to the program's thread whenever a control changes, which ends the
+// main loop's wait. The window's class ignores the message; waking up is all it is for.
+// https://learn.microsoft.com/windows/win32/multimedia/mm-mixm-control-change
+class ChangeWatch {
+  public:
+    ChangeWatch() {
+        window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+        if (window_ == nullptr) return;
+        if (mixerOpen(&mixer_, MixerDevice, reinterpret_cast<DWORD_PTR>(window_), 0,
+                      CALLBACK_WINDOW) != MMSYSERR_NOERROR) {
+            mixer_ = nullptr;
+        }
+    }
+    ~ChangeWatch() {
+        if (mixer_ != nullptr) mixerClose(mixer_);
+        if (window_ != nullptr) DestroyWindow(window_);
+    }
+    ChangeWatch(const ChangeWatch&) = delete;
+    ChangeWatch& operator=(const ChangeWatch&) = delete;
+
+    bool Watching() const { return mixer_ != nullptr; }
+
+  private:
+    HWND window_ = nullptr;
+    HMIXER mixer_ = nullptr;
+};
+
 }  // namespace
+
+// Opened on the first call, from the main loop, so that the messages go to its thread.
+bool MixerReportsChanges() {
+    static ChangeWatch watch;
+    return watch.Watching();
+}
+
+int MixerChangeDescriptor() {
+    return -1;
+}
+
+void TakeMixerChanges() {}
 
 std::uint32_t GetVolume() {
     return ReadControl(VolumeControl);

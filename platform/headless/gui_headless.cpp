@@ -4,7 +4,6 @@
 
 #include "platform/gui.h"
 #include "platform/headless/state.h"
-#include "platform/system.h"
 
 namespace gui::headless::detail {
 
@@ -127,6 +126,14 @@ void ShowWindowNow(int number) {
     if (auto* w = window(number)) w->visible = true;
 }
 
+void RaiseWindow(int number) {
+    if (auto* w = window(number)) {
+        w->visible = true;
+        w->minimised = false;
+        ++w->raised;
+    }
+}
+
 void SetWindowOpacity(int number, int alpha) {
     if (auto* w = window(number)) w->opacity = std::clamp(alpha, 0, 255);
 }
@@ -167,11 +174,6 @@ Event PollEvent() {
         return pending.event;
     }
     return Event{};
-}
-
-void WaitForEvent(int milliseconds) {
-    // Actions are injected by the test between passes, never while a pass waits.
-    if (state().queue.empty()) sys::SleepMs(milliseconds);
 }
 
 Event WaitEvent() {

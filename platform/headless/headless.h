@@ -29,6 +29,7 @@ struct WindowRecord {
     int opacity = 255;
     int enterEscapeButton = -1;
     int mouseX = -1, mouseY = -1;  // client coordinates of the last mouse action
+    int raised = 0;                // how often RaiseWindow brought it to the front
     std::function<void(bool minimised)> sizeCallback;
 };
 
@@ -113,6 +114,15 @@ void AnswerCancel();
 // nothing more will come: WaitEvent then gives a close request for the current window, so no
 // loop waits forever. Without a hook that happens at once.
 void SetWaitHook(std::function<bool()> hook);
+
+// --- waiting ------------------------------------------------------------------------------
+// WaitForEvent really waits (watching the descriptors given to WatchInput), but never longer
+// than this limit (milliseconds; negative: no limit, the default). An unlimited wait with no
+// descriptor to watch returns at once: actions are injected between passes, never during one.
+void SetWaitLimit(int milliseconds);
+// What the last WaitForEvent asked for (milliseconds; negative: no limit), even when the wait
+// itself was cut short by the limit or by a pending event.
+int LastWaitRequest();
 
 // --- dumps (tab-separated; tabs, carriage returns and line feeds in texts written as \t, \r,
 // \n) -------------------------------------------------------------------------------------

@@ -30,6 +30,9 @@ struct State {
     std::deque<std::string> folderAnswers;  // "" = cancel
     std::function<bool()> waitHook;
     std::function<void()> sessionEnd;
+    std::map<int, std::function<void()>> watched;  // descriptor -> ready callback
+    int waitLimit = -1;                            // milliseconds; negative: none
+    int lastWait = 0;                              // what the last WaitForEvent asked for
     bool waitCursor = false;
     bool failNextOpen = false;
     int screenWidth = 1024, screenHeight = 768;

@@ -7,25 +7,49 @@
 #include <FL/Fl_Tooltip.H>
 #include <FL/fl_draw.H>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <functional>
+#include <map>
 
 namespace gui::fltk {
 
 namespace {
 
-// Set by a termination signal (any thread), taken by the main thread's next poll.
+// Set by a termination signal (any thread), taken by the main thread's next poll. The handler
+// also writes to wakePipe, which FLTK watches, so that a wait without a time limit returns.
 volatile std::sig_atomic_t stopRequested = 0;
+int wakePipe[2] = {-1, -1};
 
 extern "C" void RequestStop(int) {
     stopRequested = 1;
+    if (wakePipe[1] >= 0) {
+        const int saved = errno;
+        [[maybe_unused]] const ssize_t ignored = write(wakePipe[1], "", 1);
+        errno = saved;
+    }
+}
+
+void DrainWakePipe(int fd, void*) {
+    char buffer[64];
+    while (read(fd, buffer, sizeof(buffer)) > 0) {
+    }
 }
 
 // Ending the session or the terminal (SIGTERM, SIGHUP) and Ctrl+C (SIGINT) ask the first
 // window to close, as its close button does, so the program still shuts down in its own order
 // and remembers its settings.
 void CatchStopSignals() {
+    if (pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        Fl::add_fd(wakePipe[0], FL_READ, DrainWakePipe);
+    } else {
+        wakePipe[0] = wakePipe[1] = -1;
+    }
     struct sigaction action {};
     action.sa_handler = RequestStop;
     sigemptyset(&action.sa_mask);
@@ -38,6 +62,18 @@ void TakeStopRequest() {
     stopRequested = 0;
     const auto& windows = TheState().windows;
     if (!windows.empty()) Queue({EventCloseWindow, windows.begin()->first, -1});
+}
+
+// Descriptors the program watches, and whether one was served since the wait began.
+std::map<int, std::function<void()>> watched;
+bool served = false;
+
+void ServeWatched(int fd, void*) {
+    auto found = watched.find(fd);
+    if (found == watched.end()) return;
+    served = true;
+    auto ready = found->second;  // the callback may unwatch its own descriptor
+    ready();
 }
 
 constexpr Fl_Font kSmallFont = FL_FREE_FONT;
@@ -196,14 +232,36 @@ void WaitForEvent(int milliseconds) {
     if (!events.empty()) return;
     EnsureStarted();
     using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(milliseconds, 0));
+    served = false;
     // Fl::wait also returns for what the program never sees (drawing, FLTK's own timers), so
     // wait again for the rest of the time until something reaches the queue.
-    while (events.empty()) {
+    while (events.empty() && !served && stopRequested == 0) {
+        if (milliseconds < 0) {
+            Fl::wait(1e20);  // FLTK's own "for ever"
+            continue;
+        }
         const auto left = std::chrono::duration<double>(deadline - Clock::now()).count();
-        if (left <= 0 || stopRequested != 0) break;
+        if (left <= 0) break;
         Fl::wait(left);
     }
+}
+
+void PostEvent(const Event& event) {
+    Queue(event);
+}
+
+bool WatchInput(int fd, std::function<void()> ready) {
+    if (fd < 0 || !ready) return false;
+    EnsureStarted();
+    if (watched.count(fd) != 0) Fl::remove_fd(fd);
+    watched[fd] = std::move(ready);
+    Fl::add_fd(fd, FL_READ, ServeWatched);
+    return true;
+}
+
+void UnwatchInput(int fd) {
+    if (watched.erase(fd) != 0) Fl::remove_fd(fd);
 }
 
 Event WaitEvent() {

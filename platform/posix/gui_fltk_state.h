@@ -91,6 +91,8 @@ FrameExtents QueryFrameExtents(Fl_Window* window);
 bool WindowManagerRunning();
 void SendAbove(Fl_Window* window, bool above);
 void SetOpacityHint(Fl_Window* window, int alpha);
+// Asks the window manager to activate the window (_NET_ACTIVE_WINDOW, as an application).
+void AskForFocus(Fl_Window* window);
 
 // The frame the program's outer sizes are computed for: 3 pixels each side, a 21-pixel
 // caption. Outer sizes passed in and reported are inner sizes plus this frame, whatever the

@@ -150,6 +150,14 @@ void ShowWindowNow(int window) {
     }
 }
 
+void RaiseWindow(int window) {
+    if (ProgramWindow* fl = WindowOf(window)) {
+        fl->show();  // maps a minimised window again and raises it
+        AskForFocus(fl);
+        Fl::flush();
+    }
+}
+
 void SetWindowOpacity(int window, int alpha) {
     SetOpacityHint(WindowOf(window), alpha);
 }

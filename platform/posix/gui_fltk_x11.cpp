@@ -68,20 +68,39 @@ bool WindowManagerRunning() {
     return self == check;
 }
 
-void SendAbove(Fl_Window* window, bool above) {
-    if (window == nullptr || !window->shown()) return;
+namespace {
+
+// A client message to the root window, as the window-manager specification asks for state
+// changes of a mapped window.
+void SendToWindowManager(Fl_Window* window, const char* message, long l0, long l1, long l2,
+                         long l3) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = fl_xid(window);
-    event.xclient.message_type = AtomOf("_NET_WM_STATE");
+    event.xclient.message_type = AtomOf(message);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = above ? 1 : 0;  // add or remove
-    event.xclient.data.l[1] = long(AtomOf("_NET_WM_STATE_ABOVE"));
-    event.xclient.data.l[2] = 0;
-    event.xclient.data.l[3] = 1;  // sent by a normal application
+    event.xclient.data.l[0] = l0;
+    event.xclient.data.l[1] = l1;
+    event.xclient.data.l[2] = l2;
+    event.xclient.data.l[3] = l3;
     XSendEvent(fl_display, RootWindow(fl_display, fl_screen), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XFlush(fl_display);
+}
+
+}  // namespace
+
+void SendAbove(Fl_Window* window, bool above) {
+    if (window == nullptr || !window->shown()) return;
+    // add or remove the state; sent by a normal application
+    SendToWindowManager(window, "_NET_WM_STATE", above ? 1 : 0, long(AtomOf("_NET_WM_STATE_ABOVE")),
+                        0, 1);
+}
+
+void AskForFocus(Fl_Window* window) {
+    if (window == nullptr || !window->shown()) return;
+    // source 1 (an application), no time stamp, no window of ours active before
+    SendToWindowManager(window, "_NET_ACTIVE_WINDOW", 1, 0, 0, 0);
 }
 
 void SetOpacityHint(Fl_Window* window, int alpha) {

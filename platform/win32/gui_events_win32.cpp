@@ -119,9 +119,21 @@ void WaitForEvent(int milliseconds) {
     // MWMO_INPUTAVAILABLE also wakes for messages that were already in the queue but not yet
     // taken.
     // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-msgwaitformultipleobjectsex
-    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(milliseconds), QS_ALLINPUT,
-                                MWMO_INPUTAVAILABLE);
+    const DWORD timeout = milliseconds < 0 ? INFINITE : static_cast<DWORD>(milliseconds);
+    MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
+
+void PostEvent(const Event& event) {
+    GetState().events.push_back(event);
+}
+
+// Sources of change on Windows (the mixer, media keys) post window messages, which wake the
+// wait above by themselves.
+bool WatchInput(int, std::function<void()>) {
+    return false;
+}
+
+void UnwatchInput(int) {}
 
 Event WaitEvent() {
     auto& events = GetState().events;

@@ -178,6 +178,16 @@ void ShowWindowNow(int window) {
     if (HWND hwnd = HwndOf(window)) ShowWindow(hwnd, SW_SHOW);
 }
 
+void RaiseWindow(int window) {
+    HWND hwnd = HwndOf(window);
+    if (hwnd == nullptr) return;
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    // Windows lets only the foreground program take the foreground; otherwise it flashes the
+    // taskbar button instead.
+    // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-setforegroundwindow
+    SetForegroundWindow(hwnd);
+}
+
 void SetWindowOpacity(int window, int alpha) {
     HWND hwnd = HwndOf(window);
     if (hwnd == nullptr) return;

@@ -1,7 +1,9 @@
 // The driver's commands and how they reach the program.
 #include "tools/driver/script.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <istream>
 #include <ostream>
 #include <sstream>
@@ -37,10 +39,12 @@ bool ScriptRunner::NextAction() {
     return false;
 }
 
-void ScriptRunner::SettleEvents() {
+void ScriptRunner::SettleEvents(int waitLimit) {
     if (!windowOpened_) return;
-    // One event per pass, as the program takes them; a pass with none also runs the displays.
+    // One event per pass, as the program takes them; a pass with none also runs the displays,
+    // after waiting as the program would, but never past the script's own time.
     do {
+        headless::SetWaitLimit(waitLimit);
         if (!LoopPass(app_)) {
             Shutdown(app_, windowOpened_);
             shutDown_ = true;
@@ -57,7 +61,9 @@ void ScriptRunner::RunFor(int milliseconds) {
             std::this_thread::sleep_until(end);
             return;
         }
-        SettleEvents();
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        SettleEvents(static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
         if (shutDown_) return;
     }
 }

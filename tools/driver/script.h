@@ -8,20 +8,22 @@
 #include "app/app_state.h"
 
 class ScriptRunner {
-public:
+  public:
     ScriptRunner(AppState& app, std::istream& in, std::ostream& out, bool windowOpened);
     // Runs the whole script; returns at its end or when the program has shut down.
     void Run();
     // True when the script closed the window and the shutdown sequence has already run.
     bool ShutDown() const { return shutDown_; }
 
-private:
+  private:
     // Executes lines until one injects an action; false at the end of the script. Also the
     // headless WaitEvent hook, so a modal window's own loop takes the script's actions.
     bool NextAction();
     bool Execute(const std::string& line);  // true when the line was an action
     void Answer(const std::string& line);
-    void SettleEvents();  // main loop passes until every injected event is handled
+    // Main loop passes until every injected event is handled; a pass without one waits up to
+    // waitLimit milliseconds.
+    void SettleEvents(int waitLimit = 0);
     void RunFor(int milliseconds);
 
     AppState& app_;
