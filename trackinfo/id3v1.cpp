@@ -1,9 +1,9 @@
 // Reading the ID3v1 tag and building the info message text.
 #include "trackinfo/id3v1.h"
 
-#include <array>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "platform/file.h"
 #include "trackinfo/windows1252.h"
@@ -14,11 +14,13 @@ struct TagField {
     const char* label;
     std::size_t offset;
     std::size_t length;
+    std::string Id3v1Fields::*value;
 };
 
 constexpr TagField ShownFields[] = {
-    {"Titel: ", 3, 30}, {"Interpret: ", 33, 30}, {"Album: ", 63, 30},
-    {"Jahr: ", 93, 4},  {"Kommentar: ", 97, 30},
+    {"Titel: ", 3, 30, &Id3v1Fields::title},        {"Interpret: ", 33, 30, &Id3v1Fields::artist},
+    {"Album: ", 63, 30, &Id3v1Fields::album},       {"Jahr: ", 93, 4, &Id3v1Fields::year},
+    {"Kommentar: ", 97, 30, &Id3v1Fields::comment},
 };
 
 // A field ends at its first zero byte; only spaces are trimmed, before conversion.
@@ -31,27 +33,48 @@ std::string FieldText(std::span<const std::uint8_t> tag, const TagField& field) 
     return Windows1252ToUtf8(text);
 }
 
+// The file's last 128 bytes (fewer when it is shorter: those hold no tag); nothing when it
+// cannot be opened. The file is closed again before this returns.
+std::optional<std::vector<std::uint8_t>> ReadTail(const std::string& path) {
+    std::vector<std::uint8_t> tag(Id3v1TagSize);
+    std::size_t got = 0;
+    platform::ReadOnlyFile file(path);
+    if (!file.IsOpen()) return std::nullopt;
+    const std::int64_t length = file.Size();
+    // Shorter files hold no tag; no seek before their start.
+    if (length >= std::int64_t(Id3v1TagSize) && file.Seek(length - std::int64_t(Id3v1TagSize)))
+        got = file.Read(tag.data(), tag.size());
+    tag.resize(got);
+    return tag;
+}
+
 }  // namespace
 
-std::string Id3v1InfoText(std::span<const std::uint8_t> tail) {
-    if (tail.size() < Id3v1TagSize) return Id3v1MissingText;
+std::optional<Id3v1Fields> ParseId3v1(std::span<const std::uint8_t> tail) {
+    if (tail.size() < Id3v1TagSize) return std::nullopt;
     const auto tag = tail.last(Id3v1TagSize);
-    if (std::memcmp(tag.data(), "TAG", 3) != 0) return Id3v1MissingText;
+    if (std::memcmp(tag.data(), "TAG", 3) != 0) return std::nullopt;
+    Id3v1Fields fields;
+    for (const TagField& field : ShownFields) fields.*field.value = FieldText(tag, field);
+    return fields;
+}
+
+std::string Id3v1InfoText(std::span<const std::uint8_t> tail) {
+    const std::optional<Id3v1Fields> fields = ParseId3v1(tail);
+    if (!fields) return Id3v1MissingText;
     std::string text;
-    for (const TagField& field : ShownFields) text += field.label + FieldText(tag, field) + "\r";
+    for (const TagField& field : ShownFields) text += field.label + (*fields).*field.value + "\r";
     return text;
 }
 
 std::optional<std::string> ReadId3v1Info(const std::string& path) {
-    std::array<std::uint8_t, Id3v1TagSize> tag{};
-    std::size_t got = 0;
-    {
-        platform::ReadOnlyFile file(path);
-        if (!file.IsOpen()) return std::nullopt;
-        const std::int64_t length = file.Size();
-        // Shorter files hold no tag; no seek before their start.
-        if (length >= std::int64_t(Id3v1TagSize) && file.Seek(length - std::int64_t(Id3v1TagSize)))
-            got = file.Read(tag.data(), tag.size());
-    }  // closed here, before the text is built
-    return Id3v1InfoText(std::span<const std::uint8_t>(tag.data(), got));
+    const auto tail = ReadTail(path);
+    if (!tail) return std::nullopt;
+    return Id3v1InfoText(*tail);
+}
+
+std::optional<Id3v1Fields> ReadId3v1Fields(const std::string& path) {
+    const auto tail = ReadTail(path);
+    if (!tail) return std::nullopt;
+    return ParseId3v1(*tail);
 }

@@ -13,6 +13,15 @@ inline constexpr std::size_t Id3v1TagSize = 128;
 inline constexpr const char* Id3v1MissingText =
     "Für dieses Lied sind leider\rKEINE ID3-V1-Tags vorhanden";
 
+// The shown fields of a tag, in UTF-8, with their surrounding spaces removed.
+struct Id3v1Fields {
+    std::string title, artist, album, year, comment;
+};
+
+// The fields of the tag a file's last 128 bytes hold; nothing when they hold none (or when the
+// file is shorter than a tag).
+std::optional<Id3v1Fields> ParseId3v1(std::span<const std::uint8_t> tail);
+
 // The info text for a file's last 128 bytes (or all of a shorter file, which has no tag):
 // title, artist, album, year and comment, each on a line of its own ending in a carriage
 // return, converted to UTF-8; or the no-tag text.
@@ -21,3 +30,5 @@ std::string Id3v1InfoText(std::span<const std::uint8_t> tail);
 // Reads the tag of the file at path and closes the file again. Nothing when it cannot be
 // opened.
 std::optional<std::string> ReadId3v1Info(const std::string& path);
+// The same, as fields; nothing also when the file has no tag.
+std::optional<Id3v1Fields> ReadId3v1Fields(const std::string& path);
