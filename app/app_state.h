@@ -14,9 +14,11 @@
 struct PlayerState {
     int Playing = 0;  // a song is open and running
     std::uint8_t Paused = 0;
-    int Position = 0;                                          // last polled position, milliseconds
-    std::chrono::steady_clock::time_point PositionPolledAt{};  // when Position was polled
-    int SliderValue = 0;                                       // position slider, 0..500
+    int Position = 0;     // last polled position, milliseconds
+    int SliderValue = 0;  // position slider, 0..500
+    int Seeks = 0;        // how often the slider moved the position, for the media controls
+    // When Position was polled: the next whole second of the display is due from then.
+    std::chrono::steady_clock::time_point PositionPolledAt{};
     int Idle = 0;       // the last pass found no event; the loop may move the slider
     int Minimised = 0;  // set by the window's size callback
     std::uint32_t LastVolume = 0;
@@ -34,6 +36,12 @@ struct PlayerState {
     int CaptionHeight = 0, FrameSize = 0;  // turn mouse positions into client coordinates
 };
 
+// The current song's tag as the desktop's media controls show it, read when the song changes.
+struct MediaTrack {
+    std::string path;
+    std::string title, artist, album;  // title: the tag's, else the file name without ".mp3"
+};
+
 struct AppState {
     Settings settings;
     std::string settingsPath;  // where the settings file is read and written
@@ -41,4 +49,5 @@ struct AppState {
     MciChannel mci;
     PlayerState player;
     std::mt19937 random{std::random_device{}()};  // random play order
+    MediaTrack mediaTrack;
 };

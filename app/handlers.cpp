@@ -42,6 +42,7 @@ void MoveToSliderPosition(AppState& app) {
     // 64 bits: 500 times a song of over 71 minutes does not fit 32.
     player.Position =
         static_cast<int>(static_cast<std::int64_t>(player.SliderValue) * app.mci.SongLength / 500);
+    ++player.Seeks;
     if (player.Paused == 0) {
         SendMci(app.mci, "play MP3Stueck from " + std::to_string(player.Position));
     }

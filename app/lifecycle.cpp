@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/media_control.h"
 #include "app/player.h"
 #include "app/settings.h"
 #include "app/settings_location.h"
@@ -124,6 +125,7 @@ bool StartUp(AppState& app, const StartOptions& options) {
     gui::SetSessionEndCallback([&app] { SaveAtSessionEnd(app); });
     WatchMixer(true);
     ScanAtStart(app);
+    StartMediaControls(app);
     player.CaptionHeight = gui::SystemMetric(4);
     player.FrameSize = gui::SystemMetric(33);
     return true;
@@ -138,6 +140,7 @@ void RememberWindowPosition(AppState& app) {
 void Shutdown(AppState& app, bool windowOpened) {
     gui::SetSessionEndCallback(nullptr);  // saved here; app may not outlive the window
     WatchMixer(false);
+    StopMediaControls();
     if (windowOpened) GiveSettings(app);
     WriteSettings(app);
     if (windowOpened) {

@@ -8,6 +8,7 @@
 
 #include "app/handlers.h"
 #include "app/lifecycle.h"
+#include "app/media_control.h"
 #include "app/player.h"
 #include "platform/gui.h"
 #include "platform/system.h"
@@ -30,8 +31,11 @@ constexpr int KnobLeft = 210;
 constexpr int DragWaitMs = 20;
 constexpr int UnreportedMixerWaitMs = 1000;
 constexpr int SecondMs = 1000;
-// Wakes this much after the second is due, so that the poll never lands just before it.
+// Wakes this much after the second is due, so that the poll never lands just before it; and
+// waits at least this long, for a device that has not moved since the last poll (a song just
+// opened or moved by the slider starts a few tens of milliseconds later).
 constexpr int SecondMarginMs = 2;
+constexpr int ShortestPlayingWaitMs = 20;
 
 int WaitMs(const AppState& app) {
     const PlayerState& player = app.player;
@@ -41,7 +45,8 @@ int WaitMs(const AppState& app) {
                                    std::chrono::steady_clock::now() - player.PositionPolledAt)
                                    .count();
         const auto untilSecond = SecondMs - player.Position % SecondMs + SecondMarginMs - sincePoll;
-        return static_cast<int>(std::clamp<std::int64_t>(untilSecond, 0, SecondMs));
+        return static_cast<int>(
+            std::clamp<std::int64_t>(untilSecond, ShortestPlayingWaitMs, SecondMs));
     }
     return MixerReportsChanges() ? -1 : UnreportedMixerWaitMs;
 }
@@ -135,11 +140,15 @@ void DragKnob(PlayerState& player) {
 
 bool LoopPass(AppState& app) {
     PlayerState& player = app.player;
-    const gui::Event event = gui::PollEvent();
+    gui::Event event = gui::PollEvent();
     if (event.type == gui::EventNone) {
         gui::WaitForEvent(WaitMs(app));
         player.Idle = 1;
-    } else if (event.type == gui::EventGadget && event.gadget == ui::PositionSlider) {
+        // The event that ended the wait, if one did, is this pass's: answered at once, and a
+        // slide that arrived meanwhile is not undone by the slider display below.
+        event = gui::PollEvent();
+    }
+    if (event.type == gui::EventGadget && event.gadget == ui::PositionSlider) {
         // The user moved the slider: the display below must not put it back before the
         // slider's handler has read where the user left it.
         player.Idle = 0;
@@ -152,6 +161,7 @@ bool LoopPass(AppState& app) {
     CheckEndOfSong(app);
     if (event.type != gui::EventNone) HandleEvent(app, event);
     if (player.VolumeDrag == 1) DragKnob(player);
+    PublishMediaState(app);
     return player.Quit != 1;
 }
 

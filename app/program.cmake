@@ -5,7 +5,7 @@ if(WIN32)
 endif()
 add_executable(mp3klingtal app/main.cpp)
 target_link_libraries(mp3klingtal PRIVATE klingtal_core klingtal_gui_fltk klingtal_mci_posix
-                      klingtal_system_posix klingtal_mixer_system)
+                      klingtal_system_posix klingtal_mixer_system klingtal_media_mpris)
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(icon_png ${CMAKE_BINARY_DIR}/mp3klingtal.png)

@@ -1,5 +1,5 @@
-// The numbers of the program's windows and gadgets. Handlers, displays and the main loop address
-// every control through these names; the numbers themselves are fixed and must not change.
+// The numbers of the program's windows, gadgets and button images. Handlers, displays and the
+// main loop address every control through these names; the numbers are fixed and must not change.
 #pragma once
 
 namespace ui {
@@ -64,6 +64,21 @@ enum Gadget : int {
     AboutOrderText = 107,
     AboutDateFrame = 108,
     AboutDateText = 109,
+};
+
+// Image numbers of the button pictures (image 10 is the About picture).
+enum Image : int {
+    PlayImage = 1,
+    PreviousImage = 2,
+    NextImage = 3,
+    PauseImage = 4,
+    StopImage = 5,
+    InfoImage = 6,
+    ExpandImage = 7,
+    ShrinkImage = 8,
+    AboutImage = 9,
+    UnmuteImage = 11,
+    MuteImage = 12,
 };
 
 }  // namespace ui

@@ -15,21 +15,6 @@ using gui::Align;
 using gui::GadgetKind;
 using gui::GadgetSpec;
 
-// Image numbers of the button pictures.
-enum Image : int {
-    PlayImage = 1,
-    PreviousImage = 2,
-    NextImage = 3,
-    PauseImage = 4,
-    StopImage = 5,
-    InfoImage = 6,
-    ExpandImage = 7,
-    ShrinkImage = 8,
-    AboutImage = 9,
-    UnmuteImage = 11,
-    MuteImage = 12,
-};
-
 constexpr bool SmallFont = true;
 
 // Every text of the window is in the small font.

@@ -31,3 +31,9 @@ if(system_posix_sources)
     target_link_libraries(klingtal_system_posix PUBLIC PkgConfig::SDL2)
 endif()
 set(KLINGTAL_SYSTEM_BACKEND klingtal_system_posix)
+
+# The media controls: MPRIS2 on the session bus through sd-bus (libsystemd).
+pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
+klingtal_sources(media_mpris_sources . platform/posix/media_*.cpp)
+klingtal_library(klingtal_media_mpris SOURCES ${media_mpris_sources})
+target_link_libraries(klingtal_media_mpris PUBLIC PkgConfig::SYSTEMD)

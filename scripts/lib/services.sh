@@ -1,6 +1,8 @@
 # Sourced by scripts/test: starts what the integration tests need, and stops it again on exit.
 #   start_xvfb  - a private X display (exports DISPLAY)
 #   start_pulse - a PulseAudio server with a null sink, unless one already answers
+#   start_session_bus - a private D-Bus session bus (exports DBUS_SESSION_BUS_ADDRESS), so that
+#                 no program under test shows up in the media controls of a real desktop
 
 klingtal_cleanup_pids=()
 klingtal_cleanup() {
@@ -40,4 +42,17 @@ start_pulse() {
     else
         echo "test: no PulseAudio server; its tests will be skipped" >&2
     fi
+}
+
+start_session_bus() {
+    local address pid
+    if ! command -v dbus-daemon >/dev/null; then
+        echo "test: no dbus-daemon; the media-control tests will be skipped" >&2
+        return 0
+    fi
+    read -r address pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
+        tr '\n' ' ')
+    klingtal_cleanup_pids+=("$pid")
+    export DBUS_SESSION_BUS_ADDRESS=$address
+    echo "test: private session bus at $address"
 }

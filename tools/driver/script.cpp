@@ -13,6 +13,7 @@
 #include "app/main_loop.h"
 #include "platform/gui.h"
 #include "platform/headless/headless.h"
+#include "tools/driver/media_commands.h"
 
 namespace headless = gui::headless;
 
@@ -83,6 +84,15 @@ bool ScriptRunner::Execute(const std::string& line) {
         if (what == "down") return headless::MouseDown(window, a, b), true;
         if (what == "move") return headless::MouseMove(window, a, b), true;
         if (what == "up") return headless::MouseUp(window, a, b), true;
+    }
+    if (command == "media") {
+        std::string request;
+        if (!(words >> request)) {
+            out_ << MediaDump();
+            out_.flush();
+            return false;
+        }
+        return InjectMediaRequest(request, words), true;
     }
     if (command == "minimise") return headless::Minimise(window), true;
     if (command == "restore") return headless::Restore(window), true;

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# Starts the real program on a private session bus next to a folder of three tagged songs and
+# drives it with playerctl: play, status, metadata, next, pause, position, loop, shuffle,
+# stop and volume, with a `playerctl --follow` watching every change, and busctl looking at
+# the interfaces. Then quits it over the bus and reads the play modes from its settings.
+# Usage: mpris_test.sh PROGRAM. Exit 77 (skipped) without a display, sound server or tools.
+set -uo pipefail
+program=$1
+[ -n "${DISPLAY:-}" ] || { echo "skipped: no DISPLAY"; exit 77; }
+pactl info >/dev/null 2>&1 || { echo "skipped: no PulseAudio server"; exit 77; }
+for tool in dbus-daemon playerctl busctl lame; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+check() {  # check WHAT EXPECTED ACTUAL
+    if [ "$2" = "$3" ]; then
+        echo "ok    $1"
+    else
+        echo "FAIL  $1: expected '$2', got '$3'"
+        failures=$((failures + 1))
+    fi
+}
+# until_is EXPECTED COMMAND...: the command's output, once it is EXPECTED (or after 3 s).
+until_is() {
+    local expected=$1 got=""
+    shift
+    for _ in $(seq 30); do
+        got=$("$@" 2>/dev/null)
+        [ "$got" = "$expected" ] && break
+        sleep 0.1
+    done
+    echo "$got"
+}
+
+read -r address pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | tr '\n' ' ')
+pids+=("$pid")
+export DBUS_SESSION_BUS_ADDRESS=$address
+
+# Three 5-second songs of silence with ID3v1 tags, the first title with an umlaut.
+mkdir -p "$work/Lieder"
+n=1
+for title in "Erstes Lied" "Zweites Lied" "Drittes Lied"; do
+    head -c 882000 /dev/zero | lame -r -s 44.1 --bitwidth 16 -m s -b 128 --quiet --id3v1-only \
+        --tt "${title/Erstes/Ärstes}" --ta "Die Band" --tl "Das Album" - \
+        "$work/Lieder/$n $title.mp3" 2>/dev/null
+    n=$((n + 1))
+done
+mkdir "$work/Programm"
+cp "$program" "$work/Programm/mp3klingtal"
+printf 'Pfad = %s/Lieder/\r\nAlle = 1\r\nWiederholen = 0\r\nZufall = 0\r\n' "$work" \
+    >"$work/Programm/MP3Klingtal.Ini"
+SDL_AUDIODRIVER=pulseaudio "$work/Programm/mp3klingtal" >"$work/program.log" 2>&1 &
+app=$!
+pids+=($app)
+
+player() { playerctl -p mp3klingtal "$@"; }
+check "the program is on the bus" "mp3klingtal" "$(until_is mp3klingtal playerctl -l)"
+interfaces=$(busctl --user introspect org.mpris.MediaPlayer2.mp3klingtal /org/mpris/MediaPlayer2 \
+    | awk '$2 == "interface" { print $1 }' | grep mpris | sort | tr '\n' ' ')
+check "busctl shows both interfaces" "org.mpris.MediaPlayer2 org.mpris.MediaPlayer2.Player " \
+    "$interfaces"
+check "identity" '"MP3 Klingtal"' "$(busctl --user get-property org.mpris.MediaPlayer2.mp3klingtal \
+    /org/mpris/MediaPlayer2 org.mpris.MediaPlayer2 Identity | cut -d' ' -f2-)"
+
+player --follow status >"$work/follow" 2>/dev/null &
+pids+=($!)
+sleep 0.5
+
+player play
+check "play" "Playing" "$(until_is Playing player status)"
+check "title from the tag" "Ärstes Lied" "$(player metadata title)"
+check "artist" "Die Band" "$(player metadata artist)"
+length=$(player metadata mpris:length)
+check "length about 5 s" 1 "$([ "${length:-0}" -ge 4900000 ] && [ "$length" -le 5200000 ] && echo 1)"
+# The position is the one last polled, once a second while playing (and a null sink may take
+# a second or two to start pulling).
+first=$(player position)
+second=$first
+for _ in $(seq 50); do
+    second=$(player position)
+    awk -v a="$first" -v b="$second" 'BEGIN { exit !(b - a >= 1.9) }' && break
+    sleep 0.1
+done
+check "position advances (from $first to $second)" 1 \
+    "$(awk -v a="$first" -v b="$second" 'BEGIN { print (b - a >= 1.9) }')"
+
+player next
+check "next" "Zweites Lied" "$(until_is "Zweites Lied" player metadata title)"
+check "url" "file://${work// /%20}/Lieder/2%20Zweites%20Lied.mp3" "$(player metadata xesam:url)"
+player pause
+check "pause" "Paused" "$(until_is Paused player status)"
+held=$(player position)
+sleep 0.5
+check "a paused song holds its position" "$held" "$(player position)"
+
+player loop Playlist
+check "loop Playlist" "Playlist" "$(until_is Playlist player loop)"
+player shuffle On
+check "shuffle On" "On" "$(until_is On player shuffle)"
+player loop Track  # "Alle" springs back while random order is on
+sleep 0.3
+check "loop Track under random order stays Playlist" "Playlist" "$(player loop)"
+
+player stop
+check "stop" "Stopped" "$(until_is Stopped player status)"
+player volume 0.5
+volume=$(until_is 50% sh -c "pactl get-sink-volume @DEFAULT_SINK@ | grep -o '[0-9]*%' | head -n 1")
+check "volume 0.5 sets the sink to half" "50%" "$volume"
+check "volume read back" "0.50" "$(player volume | cut -c1-4)"
+
+sleep 0.3
+check "--follow saw every change" "Stopped Playing Paused Stopped" "$(tr '\n' ' ' <"$work/follow" | sed 's/ $//')"
+
+busctl --user call org.mpris.MediaPlayer2.mp3klingtal /org/mpris/MediaPlayer2 \
+    org.mpris.MediaPlayer2 Quit
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+check "Quit ends the program" 0 "$(kill -0 "$app" 2>/dev/null && echo 1 || echo 0)"
+ini="$work/Programm/MP3Klingtal.Ini"
+check "the modes were saved" "Alle = 1 Wiederholen = 1 Zufall = 1" \
+    "$(grep -E '^(Alle|Wiederholen|Zufall) ' "$ini" | tr -d '\r' | tr '\n' ' ' | sed 's/ $//')"
+
+[ $failures -eq 0 ] || { echo "$failures checks failed"; cat "$work/program.log"; exit 1; }
+echo "mpris test passed"
