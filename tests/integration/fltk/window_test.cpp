@@ -2,10 +2,12 @@
 // manager hints, minimise and restore through the size callback, close requests (also from
 // termination signals), waiting for events and the background mouse events.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <thread>
 #include <vector>
 
 #include "platform/gui.h"
@@ -189,6 +191,41 @@ TEST_F(FltkWindow, WaitingForAnEventEndsWithTheEventOrTheTime) {
     SendDeleteRequest(0);
     start = Clock::now();
     gui::WaitForEvent(2000);
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1500));
+    EXPECT_EQ(gui::PollEvent().type, gui::EventCloseWindow);
+}
+
+// An idle program waits without a time limit: a watched descriptor (the mixer, the media
+// controls) and a window event each end the wait at once.
+TEST_F(FltkWindow, AWaitWithoutLimitEndsWithAWatchedDescriptorOrAnEvent) {
+    ASSERT_TRUE(Open(0, 50, 50, 285, 116));
+    Pump(50);
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    bool served = false;
+    ASSERT_TRUE(gui::WatchInput(fds[0], [&] {
+        char c = 0;
+        served = read(fds[0], &c, 1) == 1;
+    }));
+    using Clock = std::chrono::steady_clock;
+    std::thread writer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(write(fds[1], "x", 1), 1);
+    });
+    auto start = Clock::now();
+    gui::WaitForEvent(-1);
+    const auto waited = Clock::now() - start;
+    writer.join();
+    EXPECT_TRUE(served);
+    EXPECT_GE(waited, std::chrono::milliseconds(90));
+    EXPECT_LT(waited, std::chrono::milliseconds(600));
+    gui::UnwatchInput(fds[0]);
+    close(fds[0]);
+    close(fds[1]);
+
+    SendDeleteRequest(0);
+    start = Clock::now();
+    gui::WaitForEvent(-1);
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1500));
     EXPECT_EQ(gui::PollEvent().type, gui::EventCloseWindow);
 }

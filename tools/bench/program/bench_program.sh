@@ -46,20 +46,28 @@ now() { date +%s.%N; }
 peak_kib() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
 # CPU seconds per minute of wall clock: ticks, start and end time.
 per_minute() { awk -v t="$1" -v a="$2" -v b="$3" -v hz="$hz" 'BEGIN { printf "%.3f", t / hz * 60 / (b - a) }'; }
+# How often the main thread of pid has gone to sleep of its own accord: each one is a wait
+# that some event, time-out or descriptor later ended, so the count is its wake-ups.
+wakeups() { awk '/^voluntary_ctxt_switches:/ { print $2 }' "/proc/$1/task/$1/status"; }
 # Measures pid over the stretch; sets stretch_ticks (all threads), main_ticks (the main
-# thread alone), stretch_start and stretch_end.
+# thread alone), main_wakeups (the main thread's), stretch_start and stretch_end.
 measure() {
-    local t0 t1 m0 m1
+    local t0 t1 m0 m1 w0 w1
     t0=$(cpu_ticks "$1")
     m0=$(cpu_ticks "$1" "$1")
+    w0=$(wakeups "$1")
     stretch_start=$(now)
     sleep "$seconds"
     t1=$(cpu_ticks "$1")
     m1=$(cpu_ticks "$1" "$1")
+    w1=$(wakeups "$1")
     stretch_end=$(now)
     stretch_ticks=$((t1 - t0))
     main_ticks=$((m1 - m0))
+    main_wakeups=$((w1 - w0))
 }
+# Wake-ups per second over the stretch.
+per_second() { awk -v n="$1" -v a="$2" -v b="$3" 'BEGIN { printf "%.2f", n / (b - a) }'; }
 # Waits until pid has used at most 3 % of a core for a second (at most limit seconds).
 settle() {
     local before after
@@ -120,6 +128,7 @@ start_cpu=$(awk -v t="$(cpu_ticks "$app")" -v hz="$hz" 'BEGIN { printf "%.2f", t
 
 measure "$app"
 idle=$(per_minute "$stretch_ticks" "$stretch_start" "$stretch_end")
+idle_wakeups=$(per_second "$main_wakeups" "$stretch_start" "$stretch_end")
 idle_peak=$(peak_kib "$app")
 
 xdotool mousemove --window "$wid" 30 87 click 1
@@ -132,6 +141,7 @@ sleep 2
 measure "$app"
 playing=$(per_minute "$stretch_ticks" "$stretch_start" "$stretch_end")
 playing_main=$(per_minute "$main_ticks" "$stretch_start" "$stretch_end")
+playing_wakeups=$(per_second "$main_wakeups" "$stretch_start" "$stretch_end")
 has_stream "$app" || echo "note: the stream ended during the measurement" >&2
 peak=$(peak_kib "$app")
 
@@ -156,13 +166,16 @@ wait "$player" 2>/dev/null || true
 
 awk -v n="$count" -v s="$seconds" -v up="$(awk -v a="$started" -v b="$ready" 'BEGIN { print b - a }')" \
     -v startcpu="$start_cpu" -v idle="$idle" -v idlepeak="$idle_peak" -v playing="$playing" \
-    -v main="$playing_main" -v peak="$peak" -v ref="$reference" -v refpeak="$reference_peak" 'BEGIN {
+    -v main="$playing_main" -v peak="$peak" -v ref="$reference" -v refpeak="$reference_peak" \
+    -v idlewake="$idle_wakeups" -v playwake="$playing_wakeups" 'BEGIN {
     printf "song list: %d entries; each stretch %d s\n", n, s
     printf "start-up until at rest:    %.1f s, %.2f CPU s\n", up, startcpu
     printf "idle:                      %.3f CPU s per minute (%.2f %% of one core)\n", idle, idle / 0.6
+    printf "idle main-thread wake-ups: %.2f per second\n", idlewake
     printf "idle peak resident memory: %.1f MiB\n", idlepeak / 1024
     printf "playing:                   %.3f CPU s per minute (main thread %.3f, others %.3f)\n",
         playing, main, playing - main
+    printf "playing main-thread wake-ups: %.2f per second\n", playwake
     printf "mpg123 -o pulse:           %.3f CPU s per minute, peak %.1f MiB\n", ref, refpeak / 1024
     printf "ratio playing/mpg123:      %.2f\n", (ref > 0 ? playing / ref : 0)
     printf "peak resident memory:      %.1f MiB (VmHWM)\n", peak / 1024
