@@ -34,7 +34,7 @@ struct PlayerState {
 
 struct AppState {
     Settings settings;
-    std::string settingsPath;  // where the settings file is read and written
+    std::string settingsPath;  // where the settings file is written
     SongListState songs;
     MciChannel mci;
     PlayerState player;
