@@ -295,8 +295,11 @@ bool FileCanBeReplaced(const std::string& utf8Path) {
     if (!FolderIsWritable(cut == std::string::npos ? "." : utf8Path.substr(0, cut + 1)))
         return false;
 #ifdef _WIN32
-    // Opening for writing and removal changes nothing yet fails on a read-only file or where
-    // the access rules forbid either, as the rename over it would.
+    // The read-only attribute refuses the rename over the file. Opening for writing and removal
+    // changes nothing yet fails where the access rules forbid either, as the rename would.
+    const DWORD attributes = GetFileAttributesW(Utf8ToWide(utf8Path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return false;
     HANDLE file = CreateFileW(Utf8ToWide(utf8Path).c_str(), GENERIC_WRITE | DELETE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, 0, nullptr);

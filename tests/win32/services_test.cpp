@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file.h"
 #include "platform/system.h"
 #include "platform/win32/handle_win32.h"
 #include "platform/win32/text_win32.h"
@@ -128,6 +129,23 @@ TEST(Win32System, NamesInAnyScriptComeBackAsUtf8) {
     EXPECT_FALSE(sys::DirectoryIdentity(folder.Path() + sub).empty());
     DeleteFileW(win32::Utf8ToWide(song).c_str());
     RemoveDirectoryW(win32::Utf8ToWide(folder.Path() + sub).c_str());
+}
+
+// Where the settings may go: the roaming application data folder, and a file the read-only
+// attribute protects counts as not replaceable (the rename over it would fail).
+TEST(Win32System, SettingsPlacesAsTheSystemSeesThem) {
+    const std::string appData = sys::UserAppDataFolder();
+    ASSERT_FALSE(appData.empty());
+    EXPECT_EQ(appData.back(), '\\');
+    EXPECT_TRUE(platform::FolderExists(appData));
+    TempFolder folder;
+    folder.File("MP3Klingtal.Ini");
+    const std::string file = folder.Path() + "MP3Klingtal.Ini";
+    EXPECT_TRUE(platform::FileCanBeReplaced(file));
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(platform::FileCanBeReplaced(file));
+    EXPECT_TRUE(platform::FolderIsWritable(folder.Path()));
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(Win32System, DirectoryIdentityFollowsTheFolderNotThePath) {
