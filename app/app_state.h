@@ -44,7 +44,7 @@ struct MediaTrack {
 
 struct AppState {
     Settings settings;
-    std::string settingsPath;  // where the settings file is read and written
+    std::string settingsPath;  // where the settings file is written
     SongListState songs;
     MciChannel mci;
     PlayerState player;

@@ -114,8 +114,9 @@ bool StartUp(AppState& app, const StartOptions& options) {
     player.ScreenWidth = gui::ScreenWidth();
     player.ScreenHeight = gui::ScreenHeight();
 
-    app.settingsPath = SettingsFilePath(CurrentSettingsEnvironment(player.ProgramDir));
-    app.settings = LoadSettings(app.settingsPath, sys::DefaultMusicFolder(), Screen(app));
+    const SettingsFiles files = FindSettingsFiles(CurrentSettingsEnvironment(player.ProgramDir));
+    app.settingsPath = files.write;
+    app.settings = LoadSettings(files.read, sys::DefaultMusicFolder(), Screen(app));
     TakeSettings(app);
 
     if (!ui::StartMainWindow(ui::WindowSettingsFrom(app.settings), player.OsName, GetMute(),

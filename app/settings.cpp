@@ -82,7 +82,7 @@ int ReadSettingNumber(std::string_view fileBytes, std::string_view key, int defa
 
 Settings ParseSettings(std::string_view fileBytes, const std::string& defaultFolder) {
     // Editors may put a UTF-8 byte-order mark in front of the first key.
-    if (fileBytes.starts_with("\xEF\xBB\xBF")) fileBytes.remove_prefix(3);
+    if (fileBytes.starts_with(Utf8ByteOrderMark)) fileBytes.remove_prefix(3);
     Settings settings;
     settings.Pfad = ReadSettingText(fileBytes, FolderKey, defaultFolder);
     for (const NumberKey& key : NumberKeys)
@@ -113,9 +113,20 @@ Settings LoadSettings(const std::string& path, const std::string& defaultFolder,
                       const ScreenGeometry& screen) {
     std::string bytes;
     platform::ReadWholeFile(path, bytes);  // a missing file reads as empty: all defaults
-    Settings settings = ParseSettings(platform::NativeTextToUtf8(bytes), defaultFolder);
+    Settings settings = ParseSettings(SettingsTextFromFile(bytes), defaultFolder);
     PlaceWindow(settings, screen);
     return settings;
+}
+
+std::string SettingsTextFromFile(std::string_view fileBytes) {
+    if (fileBytes.starts_with(Utf8ByteOrderMark)) return std::string(fileBytes);
+    return platform::NativeTextToUtf8(fileBytes);
+}
+
+std::string SettingsFileBytes(const Settings& settings) {
+    const std::string text = FormatSettings(settings);
+    if (std::optional<std::string> native = platform::Utf8ToNativeText(text)) return *native;
+    return std::string(Utf8ByteOrderMark) + text;
 }
 
 std::string FormatSettings(const Settings& settings) {
@@ -132,6 +143,5 @@ std::string FormatSettings(const Settings& settings) {
 }
 
 bool SaveSettings(const std::string& path, const Settings& settings) {
-    return platform::ReplaceFileAtomically(path,
-                                           platform::Utf8ToNativeText(FormatSettings(settings)));
+    return platform::ReplaceFileAtomically(path, SettingsFileBytes(settings));
 }

@@ -56,6 +56,13 @@ Settings LoadSettings(const std::string& path, const std::string& defaultFolder,
 // The file's text: twelve lines "key = value" with CR LF, in the fixed key order.
 std::string FormatSettings(const Settings& settings);
 
+// The file's bytes are in the system's 8-bit character set (the ANSI code page on Windows,
+// UTF-8 elsewhere), so existing files keep working. A folder name the code page cannot hold
+// makes the file UTF-8 behind a byte-order mark instead, and such a file is read as UTF-8.
+inline constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+std::string SettingsFileBytes(const Settings& settings);
+std::string SettingsTextFromFile(std::string_view fileBytes);  // UTF-8, a mark kept
+
 // Replaces the file atomically. False (and the old file untouched) when it cannot be written;
 // callers ignore that, as a settings file that cannot be written is simply not written.
 bool SaveSettings(const std::string& path, const Settings& settings);

@@ -9,10 +9,12 @@
 
 namespace {
 
+#ifndef _WIN32
 std::string EnvironmentValue(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
 }
+#endif
 
 std::string WithSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != sys::PathSeparator) folder += sys::PathSeparator;
@@ -22,24 +24,50 @@ std::string WithSeparator(std::string folder) {
 }  // namespace
 
 SettingsEnvironment CurrentSettingsEnvironment(const std::string& programDir) {
-    return {programDir, EnvironmentValue("XDG_CONFIG_HOME"), EnvironmentValue("HOME")};
+#ifdef _WIN32
+    return {programDir, "", "", sys::UserAppDataFolder()};
+#else
+    return {programDir, EnvironmentValue("XDG_CONFIG_HOME"), EnvironmentValue("HOME"), ""};
+#endif
 }
 
-std::string SettingsFilePath(const SettingsEnvironment& environment) {
-    const std::string besideProgram = WithSeparator(environment.programDir) + SettingsFileName;
+SettingsFiles ChooseSettingsFiles(const std::string& besideProgram, const std::string& userFile,
+                                  const SettingsPlaceFacts& facts) {
+    const bool beside =
+        (facts.besideExists && facts.besideReplaceable) || facts.programFolderWritable;
+    if (beside || userFile.empty()) return {besideProgram, besideProgram};
+    const bool readBeside = !facts.userFileExists && facts.besideExists;
+    return {readBeside ? besideProgram : userFile, userFile};
+}
+
+std::string BesideProgramSettingsPath(const SettingsEnvironment& environment) {
+    return WithSeparator(environment.programDir) + SettingsFileName;
+}
+
+std::string UserSettingsPath(const SettingsEnvironment& environment) {
 #ifdef _WIN32
-    return besideProgram;
+    if (environment.appData.empty()) return "";
+    return WithSeparator(environment.appData) + "MP3Klingtal\\" + SettingsFileName;
 #else
-    if (platform::FileExists(besideProgram) || platform::FolderIsWritable(environment.programDir))
-        return besideProgram;
     // The base directory rules allow only absolute paths; anything else counts as unset.
     std::string configHome = environment.xdgConfigHome;
     if (configHome.empty() || configHome.front() != '/') {
-        if (environment.home.empty()) return besideProgram;  // nowhere better; may stay unwritten
+        if (environment.home.empty()) return "";
         configHome = WithSeparator(environment.home) + ".config";
     }
     return WithSeparator(configHome) + "mp3klingtal/" + SettingsFileName;
 #endif
+}
+
+SettingsFiles FindSettingsFiles(const SettingsEnvironment& environment) {
+    const std::string beside = BesideProgramSettingsPath(environment);
+    const std::string user = UserSettingsPath(environment);
+    SettingsPlaceFacts facts;
+    facts.besideExists = platform::FileExists(beside);
+    facts.besideReplaceable = facts.besideExists && platform::FileCanBeReplaced(beside);
+    facts.programFolderWritable = platform::FolderIsWritable(environment.programDir);
+    facts.userFileExists = !user.empty() && platform::FileExists(user);
+    return ChooseSettingsFiles(beside, user, facts);
 }
 
 bool PrepareSettingsFolder(const std::string& settingsPath) {

@@ -103,21 +103,25 @@ std::string NativeTextToUtf8(std::string_view text) {
     return utf8;
 }
 
-std::string Utf8ToNativeText(std::string_view utf8) {
+std::optional<std::string> Utf8ToNativeText(std::string_view utf8) {
     const std::wstring wide = Utf8ToWide(utf8);
-    if (wide.empty()) return {};
-    const int size =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+    if (wide.empty()) return std::string();
+    // No best-fit replacements ("ā" as "a"): the way back must give the same characters.
+    // https://learn.microsoft.com/windows/win32/api/stringapiset/nf-stringapiset-widechartomultibyte
+    BOOL lost = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                         int(wide.size()), nullptr, 0, nullptr, &lost);
     std::string text(std::size_t(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), text.data(), size, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), text.data(),
+                        size, nullptr, &lost);
+    if (lost || size == 0 || NativeTextToUtf8(text) != utf8) return std::nullopt;
     return text;
 }
 #else
 std::string NativeTextToUtf8(std::string_view text) {
     return std::string(text);
 }
-std::string Utf8ToNativeText(std::string_view utf8) {
+std::optional<std::string> Utf8ToNativeText(std::string_view utf8) {
     return std::string(utf8);
 }
 #endif
@@ -259,10 +263,51 @@ bool FolderExists(const std::string& utf8Path) {
 bool FolderIsWritable(const std::string& utf8Path) {
     if (!FolderExists(utf8Path)) return false;
 #ifdef _WIN32
-    return _waccess(Utf8ToWide(utf8Path).c_str(), 2) == 0;
+    std::string folder = utf8Path;
+    if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::wstring probe =
+            Utf8ToWide(folder + "MP3Klingtal.probe" + std::to_string(GetCurrentProcessId()) + "-" +
+                       std::to_string(attempt));
+        // Removed by the system when the handle closes, also if we are ended before.
+        // https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-createfilew
+        HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return true;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS) return false;
+    }
+    return false;
 #else
     return access(utf8Path.c_str(), W_OK | X_OK) == 0;
 #endif
+}
+
+bool FileCanBeReplaced(const std::string& utf8Path) {
+    if (!FileExists(utf8Path)) return false;
+#ifdef _WIN32
+    const std::size_t cut = utf8Path.find_last_of("\\/");
+#else
+    const std::size_t cut = utf8Path.rfind('/');
+#endif
+    if (!FolderIsWritable(cut == std::string::npos ? "." : utf8Path.substr(0, cut + 1)))
+        return false;
+#ifdef _WIN32
+    // The read-only attribute refuses the rename over the file. Opening for writing and removal
+    // changes nothing yet fails where the access rules forbid either, as the rename would.
+    const DWORD attributes = GetFileAttributesW(Utf8ToWide(utf8Path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return false;
+    HANDLE file = CreateFileW(Utf8ToWide(utf8Path).c_str(), GENERIC_WRITE | DELETE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+#endif
+    // Elsewhere a rename needs only the folder's permission, whatever the file's own.
+    return true;
 }
 
 bool CreateFolders(const std::string& utf8Path) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -49,16 +50,22 @@ bool ReplaceFileAtomically(const std::string& utf8Path, std::string_view content
 
 bool FileExists(const std::string& utf8Path);  // a regular file
 bool FolderExists(const std::string& utf8Path);
-// Whether new files can be created in the folder (it exists and we may write there).
+// Whether new files can be created in the folder (it exists and we may write there). On
+// Windows a file is created and deleted again to find out: neither the read-only attribute
+// nor the access rules alone tell it, and a read-only medium says so only when written to.
 bool FolderIsWritable(const std::string& utf8Path);
+// Whether ReplaceFileAtomically can put a new file in the place of this existing one: its
+// folder takes new files and, on Windows, the file itself may be overwritten and removed.
+bool FileCanBeReplaced(const std::string& utf8Path);
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool CreateFolders(const std::string& utf8Path);
 
 // Text files of the system's 8-bit character set (the settings file) to and from the UTF-8 the
 // program holds. Windows: the ANSI code page, so existing files keep working; elsewhere files
-// are UTF-8 already and nothing changes.
+// are UTF-8 already and nothing changes. Nothing when a character has no place in the code
+// page (it would come back as another one).
 std::string NativeTextToUtf8(std::string_view text);
-std::string Utf8ToNativeText(std::string_view utf8);
+std::optional<std::string> Utf8ToNativeText(std::string_view utf8);
 
 #ifdef _WIN32
 // UTF-8 to UTF-16 for the wide file calls; invalid sequences become U+FFFD.

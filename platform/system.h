@@ -25,6 +25,10 @@ std::string OperatingSystemName();
 // Folder a fresh installation starts in, ending in PathSeparator.
 std::string DefaultMusicFolder();
 
+// Windows: the user's roaming application data folder (%APPDATA%), ending in PathSeparator;
+// "" when the system does not tell it. Elsewhere always "" (the XDG variables decide there).
+std::string UserAppDataFolder();
+
 struct DirEntry {
     std::string name;
     bool isDirectory = false;

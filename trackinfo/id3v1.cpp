@@ -2,6 +2,7 @@
 #include "trackinfo/id3v1.h"
 
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -23,14 +24,70 @@ constexpr TagField ShownFields[] = {
     {"Kommentar: ", 97, 30, &Id3v1Fields::comment},
 };
 
-// A field ends at its first zero byte; only spaces are trimmed, before conversion.
-std::string FieldText(std::span<const std::uint8_t> tag, const TagField& field) {
-    std::string_view text(reinterpret_cast<const char*>(tag.data()) + field.offset, field.length);
-    text = text.substr(0, text.find('\0'));
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+// Sequence length a UTF-8 lead byte announces; 0 for a byte that cannot start one.
+int SequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    return 0;
+}
+
+// Whether byte may stand at position index (1..3) of a sequence begun by lead. The second
+// byte's narrower ranges keep out overlong forms, surrogates and code points past U+10FFFF.
+bool FitsSequence(unsigned char lead, std::size_t index, unsigned char byte) {
+    if (index == 1 && lead == 0xE0) return byte >= 0xA0 && byte <= 0xBF;
+    if (index == 1 && lead == 0xED) return byte >= 0x80 && byte <= 0x9F;
+    if (index == 1 && lead == 0xF0) return byte >= 0x90 && byte <= 0xBF;
+    if (index == 1 && lead == 0xF4) return byte >= 0x80 && byte <= 0x8F;
+    return byte >= 0x80 && byte <= 0xBF;
+}
+
+// The field's bytes when they are UTF-8 with at least one multi-byte sequence, as taggers that
+// copy UTF-8 into the fields write them. Such taggers cut the text at the field's length, so
+// in a full field a sequence cut off by its very end is left out.
+std::optional<std::string_view> AsUtf8(std::string_view text, bool full) {
+    bool multiByte = false;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = std::size_t(SequenceLength(lead));
+        if (length == 0) return std::nullopt;
+        std::size_t have = 1;
+        while (have < length && i + have < text.size() &&
+               FitsSequence(lead, have, static_cast<unsigned char>(text[i + have])))
+            ++have;
+        if (have < length) {
+            if (!full || i + have != text.size()) return std::nullopt;
+            text = text.substr(0, i);
+            break;
+        }
+        multiByte = multiByte || length > 1;
+        i += length;
+    }
+    if (!multiByte) return std::nullopt;
+    return text;
+}
+
+// Tag text of no declared encoding: the system's 8-bit character set, which is the ANSI code
+// page on Windows; Linux has none and takes Windows-1252, in which most such tags were written.
+std::string EightBitToUtf8(std::string_view text) {
+#ifdef _WIN32
+    return platform::NativeTextToUtf8(text);
+#else
     return Windows1252ToUtf8(text);
+#endif
+}
+
+// A field ends at its first zero byte; only spaces are trimmed.
+std::string FieldText(std::span<const std::uint8_t> tag, const TagField& field) {
+    std::string_view bytes(reinterpret_cast<const char*>(tag.data()) + field.offset, field.length);
+    const std::size_t zero = bytes.find('\0');
+    bytes = bytes.substr(0, zero);
+    const std::optional<std::string_view> utf8 = AsUtf8(bytes, zero == std::string_view::npos);
+    const std::string text = utf8 ? std::string(*utf8) : EightBitToUtf8(bytes);
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 // The file's last 128 bytes (fewer when it is shorter: those hold no tag); nothing when it

@@ -24,7 +24,8 @@ std::optional<Id3v1Fields> ParseId3v1(std::span<const std::uint8_t> tail);
 
 // The info text for a file's last 128 bytes (or all of a shorter file, which has no tag):
 // title, artist, album, year and comment, each on a line of its own ending in a carriage
-// return, converted to UTF-8; or the no-tag text.
+// return, converted to UTF-8 from UTF-8 where a field is that, else from the system's 8-bit
+// character set; or the no-tag text.
 std::string Id3v1InfoText(std::span<const std::uint8_t> tail);
 
 // Reads the tag of the file at path and closes the file again. Nothing when it cannot be

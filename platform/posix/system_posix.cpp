@@ -34,6 +34,10 @@ std::string OperatingSystemName() {
     return names.sysname;
 }
 
+std::string UserAppDataFolder() {
+    return "";
+}
+
 std::string DirectoryIdentity(const std::string& path) {
     struct stat info {};
     if (path.empty() || stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return "";

@@ -28,10 +28,11 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM startFolde
 }  // namespace
 
 void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon) {
-    // The message texts are the program's ANSI texts, as they always were.
-    std::string ansiTitle = ::win32::Utf8ToAnsi(title);
-    std::string ansiText = ::win32::Utf8ToAnsi(::win32::WithWindowsLineBreaks(text));
-    MessageBoxA(CurrentHwnd(), ansiText.c_str(), ansiTitle.c_str(),
+    // UTF-16, so a song path in the error text or a tag in the info text shows whatever the
+    // ANSI code page holds.
+    std::wstring wideTitle = ::win32::Utf8ToWide(title);
+    std::wstring wideText = ::win32::Utf8ToWide(::win32::WithWindowsLineBreaks(text));
+    MessageBoxW(CurrentHwnd(), wideText.c_str(), wideTitle.c_str(),
                 MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : 0u));
 }
 

@@ -1,11 +1,13 @@
 // Windows system services: the program's folder, the Windows name, directory listing in the
 // file system's own order, sleeping and opening a web page. Paths are UTF-8 in the program and
-// the ANSI code page at the ...A calls.
+// UTF-16 at the ...W calls, so every file name works whatever the ANSI code page.
 #include "platform/system.h"
 
 #include <windows.h>
 
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <array>
 #include <cstdio>
@@ -18,11 +20,12 @@
 namespace sys {
 
 std::string ProgramDirectory() {
-    // 500 bytes hold any ordinary path; a deeper folder gets a larger buffer rather than a
+    // 500 characters hold any ordinary path; a deeper folder gets a larger buffer rather than a
     // truncated name, which would put the settings file somewhere else.
-    std::string name(500, '\0');
+    // https://learn.microsoft.com/windows/win32/api/libloaderapi/nf-libloaderapi-getmodulefilenamew
+    std::wstring name(500, L'\0');
     for (;;) {
-        DWORD length = GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
         if (length == 0) return "";
         if (length < name.size()) {
             name.resize(length);
@@ -31,9 +34,9 @@ std::string ProgramDirectory() {
         if (name.size() >= 32768) return "";
         name.resize(name.size() * 2);
     }
-    std::size_t cut = name.rfind('\\');
-    if (cut == std::string::npos) return "";
-    return win32::AnsiToUtf8(name.substr(0, cut + 1));
+    std::size_t cut = name.rfind(L'\\');
+    if (cut == std::wstring::npos) return "";
+    return win32::WideToUtf8(std::wstring_view(name).substr(0, cut + 1));
 }
 
 std::string OperatingSystemName() {
@@ -53,11 +56,41 @@ std::string DefaultMusicFolder() {
     return "C:\\";
 }
 
+std::string UserAppDataFolder() {
+    std::wstring folder;
+    // SHGetKnownFolderPath came with Vista; Windows XP has SHGetFolderPathW only, so the newer
+    // call is looked up at run time.
+    // https://learn.microsoft.com/windows/win32/api/shlobj_core/nf-shlobj_core-shgetknownfolderpath
+    using KnownFolderPath = HRESULT(WINAPI*)(const GUID&, DWORD, HANDLE, PWSTR*);
+    static constexpr GUID RoamingAppData = {// FOLDERID_RoamingAppData
+                                            0x3EB685DB,
+                                            0x65F9,
+                                            0x4CF6,
+                                            {0xA0, 0x3A, 0xE3, 0xEF, 0x65, 0x72, 0x9F, 0x3D}};
+    HMODULE shell32 = GetModuleHandleW(L"shell32.dll");  // linked in, so always loaded
+    auto known = shell32 != nullptr ? reinterpret_cast<KnownFolderPath>(reinterpret_cast<void*>(
+                                          GetProcAddress(shell32, "SHGetKnownFolderPath")))
+                                    : nullptr;
+    PWSTR path = nullptr;
+    if (known != nullptr && SUCCEEDED(known(RoamingAppData, 0, nullptr, &path)) && path) {
+        folder = path;
+    } else {
+        // https://learn.microsoft.com/windows/win32/api/shlobj_core/nf-shlobj_core-shgetfolderpathw
+        wchar_t old[MAX_PATH] = {};
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, old)))
+            folder = old;
+    }
+    CoTaskMemFree(path);  // the known-folder call allocates even when it fails
+    if (folder.empty()) return "";
+    if (folder.back() != L'\\') folder += L'\\';
+    return win32::WideToUtf8(folder);
+}
+
 namespace {
 
 struct Listing {
     win32::FindHandle find;
-    std::optional<WIN32_FIND_DATAA> pending;  // the entry FindFirstFileA already returned
+    std::optional<WIN32_FIND_DATAW> pending;  // the entry FindFirstFileW already returned
 };
 std::array<Listing, 64> listings;
 
@@ -77,9 +110,9 @@ bool ExamineDirectory(int handle, const std::string& path) {
     Listing* listing = ListingFor(handle);
     if (listing == nullptr) return false;
     listing->pending.reset();
-    WIN32_FIND_DATAA data{};
-    std::string pattern = win32::Utf8ToAnsi(WithSeparator(path) + "*.*");
-    listing->find.Reset(FindFirstFileA(pattern.c_str(), &data));
+    WIN32_FIND_DATAW data{};
+    std::wstring pattern = win32::Utf8ToWide(WithSeparator(path) + "*.*");
+    listing->find.Reset(FindFirstFileW(pattern.c_str(), &data));
     if (!listing->find) return false;
     listing->pending = data;
     return true;
@@ -88,15 +121,15 @@ bool ExamineDirectory(int handle, const std::string& path) {
 bool NextDirectoryEntry(int handle, DirEntry& entry) {
     Listing* listing = ListingFor(handle);
     if (listing == nullptr || !listing->find) return false;
-    WIN32_FIND_DATAA data{};
+    WIN32_FIND_DATAW data{};
     if (listing->pending) {
         data = *listing->pending;
         listing->pending.reset();
-    } else if (!FindNextFileA(listing->find.Get(), &data)) {
+    } else if (!FindNextFileW(listing->find.Get(), &data)) {
         listing->find.Reset(INVALID_HANDLE_VALUE);
         return false;
     }
-    entry.name = win32::AnsiToUtf8(data.cFileName);
+    entry.name = win32::WideToUtf8(data.cFileName);
     entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     return true;
 }
@@ -110,7 +143,7 @@ void FinishDirectory(int handle) {
 
 std::string DirectoryIdentity(const std::string& path) {
     // Directories open only with backup semantics; no access rights are needed for the query.
-    win32::FileHandle dir(CreateFileA(win32::Utf8ToAnsi(path).c_str(), 0,
+    win32::FileHandle dir(CreateFileW(win32::Utf8ToWide(path).c_str(), 0,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!dir) return "";
@@ -129,6 +162,7 @@ void SleepMs(int milliseconds) {
 }
 
 void OpenUrl(std::string_view url) {
+    // Web addresses are plain ASCII, which every code page holds.
     std::string file = win32::Utf8ToAnsi(url);
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof(info);

@@ -1,5 +1,5 @@
-// Text conversion at the Win32 boundary: the program holds UTF-8, the ...A calls take the ANSI
-// code page, the ...W calls UTF-16. Characters the ANSI code page lacks become '?'.
+// Text conversion at the Win32 boundary: the program holds UTF-8, the ...W calls take UTF-16.
+// The few ...A calls left take plain ASCII, which every ANSI code page holds.
 #pragma once
 
 #include <windows.h>
@@ -34,10 +34,6 @@ inline std::string WideToUtf8(std::wstring_view wide) {
 
 inline std::string Utf8ToAnsi(std::string_view text) {
     return WideToMultiByte(Utf8ToWide(text), CP_ACP);
-}
-
-inline std::string AnsiToUtf8(std::string_view text) {
-    return WideToUtf8(Utf8ToWide(text, CP_ACP));
 }
 
 // A window's or control's text, as UTF-8.

@@ -1,43 +1,73 @@
-# Sourced by scripts/test-windows: the whole-program run under Wine and the DLL check.
+# Sourced by scripts/test-windows: the whole-program runs under Wine and the executable checks.
 #   program_run NAME EXE ALPHA OPTIONON XP [endsession] - starts EXE next to a prepared
 #       MP3Klingtal.Ini and a folder of three short songs, looks at the window with
 #       klingtal_probe.exe, closes it (or ends the session under it, then ends the process as
 #       Windows does) and compares the settings file it wrote with the one it was given
+#   unicode_run NAME EXE - the same from a program folder, a music folder and songs named in
+#       Cyrillic and CJK: the names in the drop-down, bitrates, the info message of a UTF-8 and
+#       a Windows-1252 tag, the minimised title, the settings file round trip (UTF-8 with BOM)
+#   readonly_run EXE - the program in a folder it may not write to (a read-only bind mount):
+#       its settings go to %APPDATA%\MP3Klingtal\ and are found there at the next start
 #   only_system_dlls EXE - the executable imports nothing but DLLs every Windows has
+#   no_ansi_file_calls EXE - it takes no file name, path or message text through an ...A call
 #   has_resources EXE - the executable carries its version information and manifest
-# Uses $work, $root, check() and the Wine variables of scripts/test-windows.
+# Uses $work, $root, $wine_loader, check() and the Wine variables of scripts/test-windows.
+
+win_path() {  # the Windows name Wine gives a Linux path
+    echo "Z:$(sed 's|/|\\|g' <<<"$1")"
+}
+
+make_song() {  # make_song PATH [lame options]: one second of silence, a valid MP3
+    local path=$1
+    shift
+    head -c 88200 /dev/zero | lame -r -s 44.1 --bitwidth 16 -m m -b 128 --quiet "$@" - "$path" \
+        2>/dev/null
+}
+
+# settings_file FOLDER AKTSONG OPTIONON ALPHA ALLE UNTERVERZ: the twelve lines as the program
+# writes them, in UTF-8 (callers convert to the code page where it applies).
+settings_file() {
+    printf 'Pfad = %s\r\nAktSong = %s\r\nAlwaysOnTop = 0\r\nOptionOn = %s\r\nTransparenz = %s\r\nFensterPos = 1\r\nFensterXPos = 120\r\nFensterYPos = 90\r\nAlle = %s\r\nWiederholen = 0\r\nZufall = 0\r\nUnterverz = %s\r\n' \
+        "$@"
+}
+
+# run_program PROGRAMDIR LOGDIR PROBE_ARGS...: starts the program in its folder, runs the probe
+# (which closes it) into LOGDIR/probe, and waits up to 30 s for the program to end; sets
+# $waited in tenths of a second (300: it did not end).
+run_program() {
+    local programdir=$1 logdir=$2
+    shift 2
+    (cd "$programdir" && exec "$wine_loader" ./MP3Klingtal.exe) >"$logdir/program.log" 2>&1 &
+    local program=$!
+    (cd "$root/build/win64/tests/win32" && timeout 120 "$wine_loader" ./klingtal_probe.exe "$@") \
+        >"$logdir/probe.txt" 2>/dev/null || true
+    tr -d '\r' <"$logdir/probe.txt" >"$logdir/probe" && sed 's/^/   | /' "$logdir/probe"
+    waited=0
+    while kill -0 "$program" 2>/dev/null && [ $waited -lt 300 ]; do
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    kill "$program" 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+}
 
 program_run() {
     local name=$1 exe=$2 alpha=$3 option=$4 xp=$5 ending=${6:-close}
     local dir="$work/$name" music="$work/$name/Müsik"
     mkdir -p "$dir/Programm" "$music/Unter"
     cp "$exe" "$dir/Programm/MP3Klingtal.exe"
-    # One second of silence is a valid MP3; the program only reads the headers.
     local song
     for song in "$music/eins.mp3" "$music/zwei & drei.mp3" "$music/Unter/vier.mp3"; do
-        head -c 88200 /dev/zero | lame -r -s 44.1 --bitwidth 16 -m m -b 128 --quiet - "$song" 2>/dev/null
+        make_song "$song"
     done
     # The file the program writes, in its own format and the ANSI code page ("ü" as 0xFC).
-    local folder
-    folder="Z:$(sed 's|/|\\|g' <<<"$music")\\"
-    printf 'Pfad = %s\r\nAktSong = 1\r\nAlwaysOnTop = 0\r\nOptionOn = %s\r\nTransparenz = %s\r\nFensterPos = 1\r\nFensterXPos = 120\r\nFensterYPos = 90\r\nAlle = 1\r\nWiederholen = 0\r\nZufall = 0\r\nUnterverz = 1\r\n' \
-        "$folder" "$option" "$alpha" | iconv -f UTF-8 -t CP1252 >"$dir/expected.ini"
+    settings_file "$(win_path "$music")\\" 1 "$option" "$alpha" 1 1 | iconv -f UTF-8 -t CP1252 \
+        >"$dir/expected.ini"
     cp "$dir/expected.ini" "$dir/Programm/MP3Klingtal.Ini"
 
-    (cd "$dir/Programm" && exec wine ./MP3Klingtal.exe) >"$dir/program.log" 2>&1 &
-    local program=$! ini
-    ini="Z:$(sed 's|/|\\|g' <<<"$dir/Programm/MP3Klingtal.Ini")"
     local probe_args=(60000)
-    [ "$ending" = endsession ] && probe_args+=(endsession "$ini")
-    (cd "$root/build/win64/tests/win32" && timeout 120 wine ./klingtal_probe.exe "${probe_args[@]}") \
-        >"$dir/probe.txt" 2>/dev/null || true
-    tr -d '\r' <"$dir/probe.txt" >"$dir/probe" && sed 's/^/   | /' "$dir/probe"
-    local waited=0
-    while kill -0 "$program" 2>/dev/null && [ $waited -lt 300 ]; do
-        sleep 0.1
-        waited=$((waited + 1))
-    done
-    kill "$program" 2>/dev/null || true
+    [ "$ending" = endsession ] && probe_args+=(endsession "$(win_path "$dir/Programm/MP3Klingtal.Ini")")
+    run_program "$dir/Programm" "$dir" "${probe_args[@]}"
 
     # The song length display is not checked: the program measures a song by seeking to its
     # end, which Wine's MCI cannot do with an MP3 (it answers 277); Linux tests that path.
@@ -64,6 +94,102 @@ program_run() {
         cmp "$dir/expected.ini" "$dir/Programm/MP3Klingtal.Ini"
 }
 
+# id3v1_tag TITLE ARTIST ALBUM YEAR COMMENT: 128 bytes as taggers write them that copy UTF-8
+# into the fields: each text cut at its field's length (also inside a character), zero-padded.
+id3v1_tag() {
+    field() {
+        local cut
+        cut=$(printf '%s' "$1" | head -c "$2" | wc -c)
+        printf '%s' "$1" | head -c "$2"
+        head -c $(($2 - cut)) /dev/zero
+    }
+    printf 'TAG'
+    field "$1" 30 && field "$2" 30 && field "$3" 30 && field "$4" 4 && field "$5" 30
+    printf '\377'
+}
+
+unicode_run() {
+    local name=$1 exe=$2 dir="$work/$1" music="$work/$1/Музыка 東京"
+    local programdir="$dir/Программа 東京"
+    mkdir -p "$programdir" "$music"
+    cp "$exe" "$programdir/MP3Klingtal.exe"
+    make_song "$music/Мелодия.mp3"
+    id3v1_tag "Мелодия" "東京" "Mädchen" 2024 "xКомментарий к песне" >>"$music/Мелодия.mp3"
+    # lame writes its ID3v1 fields in Latin-1, as Windows-1252 holds them.
+    make_song "$music/東京.mp3" -b 64 --resample 22.05 --id3v1-only --tt "Mädchen" \
+        --ta "Die Ärzte" --tl "Grüße aus Köln" --ty 1999 --tc "schön"
+    # No ANSI code page holds the folder, so the program writes the file as UTF-8 with a
+    # byte-order mark. It is given such a file; all it changes is the song (the next button).
+    { printf '\357\273\277' && settings_file "$(win_path "$music")\\" 0 0 255 0 0; } \
+        >"$programdir/MP3Klingtal.Ini"
+    { printf '\357\273\277' && settings_file "$(win_path "$music")\\" 1 0 255 0 0; } \
+        >"$dir/expected.ini"
+    run_program "$programdir" "$dir" 60000 details
+
+    seen() { grep -qxF "$1" "$dir/probe"; }
+    local utf8_info="Titel: Мелодия|Interpret: 東京|Album: Mädchen|Jahr: 2024|Kommentar: xКомментарий к п|"
+    local ansi_info="Titel: Mädchen|Interpret: Die Ärzte|Album: Grüße aus Köln|Jahr: 1999|Kommentar: schön|"
+    # The list's order is the file system's; each song's line goes with its own info text.
+    pairs() {
+        local n
+        for n in 1 2; do
+            echo "$(sed -n "s/^song$n=[0-9]* //p" "$dir/probe") => $(sed -n "s/^info$n=//p" "$dir/probe")"
+        done
+    }
+    check "$name: program folder found, 2 songs listed" seen "songs=2"
+    check "$name: drop-down shows Мелодия.mp3" grep -qxE 'item[01]=Мелодия\.mp3' "$dir/probe"
+    check "$name: drop-down shows 東京.mp3" grep -qxE 'item[01]=東京\.mp3' "$dir/probe"
+    check "$name: Мелодия.mp3 analysed, its UTF-8 tag shown" \
+        grep -qxF "128 44100 => $utf8_info" <(pairs)
+    check "$name: 東京.mp3 analysed, its Windows-1252 tag shown" \
+        grep -qxF "64 22050 => $ansi_info" <(pairs)
+    check "$name: minimised title shows the playing song" \
+        grep -qxE 'minimised_title=[0-9]+:[0-9]{2} (Мелодия|東京)\.mp3' "$dir/probe"
+    check "$name: program ended" test $waited -lt 300
+    check "$name: settings file written back byte for byte (UTF-8 with BOM)" \
+        cmp "$dir/expected.ini" "$programdir/MP3Klingtal.Ini"
+}
+
+readonly_run() {
+    local exe=$1 dir="$work/readonly" music="$work/readonly/Müsik"
+    mkdir -p "$dir/Programm" "$music"
+    cp "$exe" "$dir/Programm/MP3Klingtal.exe"
+    local song
+    for song in eins zwei drei; do make_song "$music/$song.mp3"; done
+    settings_file "$(win_path "$music")\\" 1 0 255 1 0 | iconv -f UTF-8 -t CP1252 >"$dir/prepared.ini"
+    cp "$dir/prepared.ini" "$dir/Programm/MP3Klingtal.Ini"
+    # Root may write anywhere, so permissions cannot keep it out; a read-only bind mount does.
+    if ! { mount --bind "$dir/Programm" "$dir/Programm" &&
+        readonly_mount="$dir/Programm" &&
+        mount -o remount,bind,ro "$dir/Programm"; }; then
+        check "readonly: program folder mounted read-only" false
+        return
+    fi
+    check "readonly: program folder refuses new files" \
+        bash -c "! touch '$dir/Programm/x' 2>/dev/null"
+    local appdata
+    appdata=$(find "$WINEPREFIX/drive_c/users" -mindepth 3 -maxdepth 3 -type d \
+        -path '*/AppData/Roaming' -not -path '*/Public/*' | head -n 1)
+    local userfile="$appdata/MP3Klingtal/MP3Klingtal.Ini"
+
+    mkdir -p "$dir/first" "$dir/second"
+    run_program "$dir/Programm" "$dir/first" 60000
+    check "readonly: first start reads the prepared file beside the program" \
+        grep -qx "current=2" "$dir/first/probe"
+    check "readonly: settings written to %APPDATA%\\MP3Klingtal\\MP3Klingtal.Ini" \
+        cmp "$dir/prepared.ini" "$userfile"
+    # The user's file now decides: a song chosen there is the one shown at the next start.
+    sed 's/^AktSong = 1\r$/AktSong = 2\r/' "$dir/prepared.ini" >"$dir/changed.ini"
+    cp "$dir/changed.ini" "$userfile"
+    run_program "$dir/Programm" "$dir/second" 60000
+    check "readonly: next start finds the settings under %APPDATA%" \
+        grep -qx "current=3" "$dir/second/probe"
+    check "readonly: and writes them there again, byte for byte" cmp "$dir/changed.ini" "$userfile"
+    check "readonly: prepared file beside the program untouched" \
+        cmp "$dir/prepared.ini" "$dir/Programm/MP3Klingtal.Ini"
+    umount "$dir/Programm" && readonly_mount=""
+}
+
 only_system_dlls() {
     local dll bad=0 count=0
     while read -r dll; do
@@ -75,6 +201,15 @@ only_system_dlls() {
         esac
     done < <(x86_64-w64-mingw32-objdump -p "$1" | sed -nE 's/^\s*DLL Name: (.*)$/\1/p')
     [ $bad -eq 0 ] && [ $count -gt 0 ]  # no imports at all would mean objdump read nothing
+}
+
+no_ansi_file_calls() {  # no_ansi_file_calls OBJDUMP EXE
+    local imports found
+    imports=$("$1" -p "$2")
+    found=$(grep -owE 'FindFirstFileA|FindNextFileA|mciSendStringA|CreateFileA|GetModuleFileNameA|MessageBoxA' \
+        <<<"$imports" | sort -u | tr '\n' ' ' || true)
+    [ -z "$found" ] || echo "   imports $found"
+    [ -z "$found" ] && grep -qw FindFirstFileW <<<"$imports"  # the imports were read at all
 }
 
 has_resources() {

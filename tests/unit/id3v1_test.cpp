@@ -73,6 +73,37 @@ TEST(Id3v1Text, Windows1252BecomesUtf8) {
     EXPECT_EQ(Windows1252ToUtf8("A\x7F"), "A\x7F");
 }
 
+// Taggers that copy UTF-8 into the fields cut it at the field's length, also inside a
+// character; everything else is read in the 8-bit character set as before.
+TEST(Id3v1Text, FieldsThatAreUtf8AreTakenAsUtf8) {
+    const std::string moskva = "Москва Москва ";  // 26 bytes
+    const struct {
+        std::string field, shown;
+    } cases[] = {
+        {"M\xC3\xA4"
+         "dchen",
+         "Mädchen"},
+        {"\xE6\x9D\xB1\xE4\xBA\xAC \xF0\x9F\x8E\xB5", "東京 🎵"},
+        // Full fields: a sequence cut off at the very end is left out, one or two bytes of it.
+        {"abc" + moskva + "\xD0", "abc" + moskva.substr(0, 25)},
+        {"東" + std::string(25, 'x') + "\xE6\x9D", "東" + std::string(25, 'x')},
+        // Not full: a cut sequence is not UTF-8, nor is an overlong form or a surrogate.
+        {"M\xC3\xA4\xC3", "MÃ¤Ã"},
+        {"\xC0\xAF\xE4", "À¯ä"},
+        {"\xED\xA0\x80", "í\u00A0€"},
+        // Windows-1252 umlauts, and a full field whose cut sequence leaves no other one.
+        {"M\xE4"
+         "dchen",
+         "Mädchen"},
+        {std::string(28, 'x') + "\xE6\x9C", std::string(28, 'x') + "æœ"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(InfoOf(TagBytes({c.field})).substr(0, 7 + c.shown.size() + 1),
+                  "Titel: " + c.shown + "\r")
+            << c.field;
+    }
+}
+
 TEST(Id3v1File, ReadsTheLast128BytesOnly) {
     TempFolder folder;
     const std::string path = folder.File("song.mp3");

@@ -225,3 +225,36 @@ TEST(SettingsFile, FailedWritesLeaveWhatWasThere) {
         ++files;
     EXPECT_EQ(files, 1);
 }
+
+// Windows keeps the ANSI code page (Western here) and turns to UTF-8 with a byte-order mark only
+// for a folder the code page cannot hold; elsewhere the file is UTF-8 throughout.
+TEST(SettingsFile, FolderDecidesTheFilesCharacterSet) {
+    const struct {
+        std::string folder, windowsStart, otherStart;
+    } cases[] = {
+        {"C:\\Müsik\\", "Pfad = C:\\M\xFCsik\\\r\n", "Pfad = C:\\Müsik\\\r\n"},
+        {"C:\\Музыка 東京\\", "\xEF\xBB\xBFPfad = C:\\Музыка 東京\\\r\n",
+         "Pfad = C:\\Музыка 東京\\\r\n"},
+        // No best fit: "ā" would come back as "a", another folder.
+        {"C:\\Māori\\", "\xEF\xBB\xBFPfad = C:\\Māori\\\r\n", "Pfad = C:\\Māori\\\r\n"},
+    };
+    TempFolder folder;
+    const std::string path = folder.File(SettingsFileName);
+    for (const auto& c : cases) {
+        Settings s;
+        s.Pfad = c.folder;
+        ASSERT_TRUE(SaveSettings(path, s));
+#ifdef _WIN32
+        const std::string& start = c.windowsStart;
+#else
+        const std::string& start = c.otherStart;
+#endif
+        EXPECT_EQ(ReadFile(path).substr(0, start.size()), start);
+        EXPECT_EQ(LoadSettings(path, DefaultFolder, Screen1024x768()).Pfad, c.folder);
+    }
+    // A file with the mark is UTF-8 whatever the code page; one without is in the code page.
+    EXPECT_EQ(SettingsTextFromFile("\xEF\xBB\xBFPfad = /Müsik/"), "\xEF\xBB\xBFPfad = /Müsik/");
+#ifdef _WIN32
+    EXPECT_EQ(SettingsTextFromFile("Pfad = C:\\M\xFCsik\\"), "Pfad = C:\\Müsik\\");
+#endif
+}

@@ -46,14 +46,15 @@ void AnswerNextDialogWith(int button) {
     SetTimer(nullptr, 0, 300, OnTimer);
 }
 
-TEST(Win32Dialogs, MessageTextArrivesInTheAnsiCodePageWithItsLineBreaks) {
+// Also characters no ANSI code page holds all of: a song path may have any of them.
+TEST(Win32Dialogs, MessageTextArrivesWholeWithItsLineBreaks) {
     AnswerNextDialogWith(IDOK);
-    gui::ShowMessage("MP3 Fehler", "Fehler beim Öffnen der MP3 Datei!\rC:\\a & b.mp3",
+    gui::ShowMessage("MP3 Fehler", "Fehler beim Öffnen der MP3 Datei!\rC:\\Музыка 東京\\a & b.mp3",
                      gui::MessageIcon::Error);
     ASSERT_TRUE(seen.answered);
     EXPECT_EQ(seen.title, L"MP3 Fehler");
     EXPECT_EQ(seen.text,
-              win32::Utf8ToWide("Fehler beim Öffnen der MP3 Datei!\r\nC:\\a & b.mp3", CP_UTF8));
+              win32::Utf8ToWide("Fehler beim Öffnen der MP3 Datei!\r\nC:\\Музыка 東京\\a & b.mp3"));
 }
 
 TEST(Win32Dialogs, FolderRequesterStartsWhereAskedAndEndsInABackslash) {

@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/file.h"
 #include "platform/system.h"
+#include "platform/win32/handle_win32.h"
+#include "platform/win32/text_win32.h"
 #include "platform/win32/wav_win32.h"
 #include "volume/mixer.h"
 
@@ -107,14 +110,42 @@ TEST(Win32System, ListingGivesFilesFoldersAndDotsThroughEachHandle) {
     EXPECT_FALSE(sys::NextDirectoryEntry(1, entry));
 }
 
-TEST(Win32System, NonAsciiNamesComeBackAsUtf8) {
-    if (GetACP() != 1252) GTEST_SKIP() << "needs the Western code page, this one is " << GetACP();
+// Names no ANSI code page holds all of: a folder of them, a song in it, and the program's own
+// folder seen through the same calls.
+TEST(Win32System, NamesInAnyScriptComeBackAsUtf8) {
     TempFolder folder;
-    folder.File("Mot\xf6rhead \xe4.mp3");  // as the ANSI calls see it
-    std::vector<std::string> names = List(5, folder.Path());
-    EXPECT_NE(std::find(names.begin(), names.end(), "Motörhead ä.mp3"), names.end());
-    EXPECT_FALSE(sys::DirectoryIdentity(folder.Path()).empty());
-    EXPECT_TRUE(List(5, folder.Path() + "Motörhead ä.mp3").empty());  // a file, no folder
+    const std::string sub = "Музыка 東京 ä";
+    ASSERT_TRUE(CreateDirectoryW(win32::Utf8ToWide(folder.Path() + sub).c_str(), nullptr));
+    const std::string song = folder.Path() + sub + "\\Мелодия 東京.mp3";
+    win32::FileHandle file(CreateFileW(win32::Utf8ToWide(song).c_str(), GENERIC_WRITE, 0, nullptr,
+                                       CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(file);
+    file.Reset(INVALID_HANDLE_VALUE);
+    std::vector<std::string> top = List(5, folder.Path());
+    std::sort(top.begin(), top.end());
+    EXPECT_EQ(top, (std::vector<std::string>{"../", "./", sub + "/"}));
+    std::vector<std::string> names = List(6, folder.Path() + sub);
+    EXPECT_NE(std::find(names.begin(), names.end(), "Мелодия 東京.mp3"), names.end());
+    EXPECT_FALSE(sys::DirectoryIdentity(folder.Path() + sub).empty());
+    DeleteFileW(win32::Utf8ToWide(song).c_str());
+    RemoveDirectoryW(win32::Utf8ToWide(folder.Path() + sub).c_str());
+}
+
+// Where the settings may go: the roaming application data folder, and a file the read-only
+// attribute protects counts as not replaceable (the rename over it would fail).
+TEST(Win32System, SettingsPlacesAsTheSystemSeesThem) {
+    const std::string appData = sys::UserAppDataFolder();
+    ASSERT_FALSE(appData.empty());
+    EXPECT_EQ(appData.back(), '\\');
+    EXPECT_TRUE(platform::FolderExists(appData));
+    TempFolder folder;
+    folder.File("MP3Klingtal.Ini");
+    const std::string file = folder.Path() + "MP3Klingtal.Ini";
+    EXPECT_TRUE(platform::FileCanBeReplaced(file));
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(platform::FileCanBeReplaced(file));
+    EXPECT_TRUE(platform::FolderIsWritable(folder.Path()));
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(Win32System, DirectoryIdentityFollowsTheFolderNotThePath) {

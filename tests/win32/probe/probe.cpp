@@ -4,6 +4,10 @@
 //   klingtal_probe.exe [timeout in milliseconds, default 60000] [endsession SETTINGSFILE]
 // With endsession it ends the session instead, as logging off does: deletes the settings file,
 // sends the session-end messages and ends the process as soon as they return.
+//   klingtal_probe.exe TIMEOUT details
+// With details it also prints the drop-down's items, the shown bitrate and sampling rate, the
+// info message of the first two songs (stepping on with the next button), and the title while
+// the window is minimised and playing, before it closes the window.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -14,14 +18,82 @@
 
 namespace {
 
+std::string Utf8(const std::wstring& text) {
+    char utf8[2048] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8, sizeof(utf8), nullptr, nullptr);
+    return utf8;
+}
+
 std::string Text(HWND window, int id) {
     wchar_t text[512] = {};
     DWORD_PTR copied = 0;
     SendMessageTimeoutW(GetDlgItem(window, id), WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),
                         SMTO_ABORTIFHUNG, 5000, &copied);
-    char utf8[2048] = {};
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
-    return utf8;
+    return Utf8(text);
+}
+
+// A user's click: posted, since the program may answer it with a modal message window.
+void Click(HWND window, int id) {
+    PostMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0);
+    Sleep(700);
+}
+
+// The text of the next "ID3-Info" message window, its line breaks as "|"; the window is
+// answered with OK.
+std::string InfoMessage(DWORD timeout) {
+    HWND box = nullptr;
+    for (DWORD waited = 0; box == nullptr && waited < timeout; waited += 100) {
+        box = FindWindowW(L"#32770", L"ID3-Info");
+        if (box == nullptr) Sleep(100);
+    }
+    if (box == nullptr) return "none";
+    std::string text = Text(box, 0xFFFF);  // the message's static control
+    std::string shown;
+    for (char c : text) {
+        if (c == '\n') continue;
+        shown += c == '\r' ? '|' : c;
+    }
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    Sleep(500);
+    return shown;
+}
+
+void PrintDetails(HWND window) {
+    HWND list = GetDlgItem(window, 3);
+    const LRESULT count = SendMessageW(list, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring item(static_cast<std::size_t>(SendMessageW(list, CB_GETLBTEXTLEN, i, 0)) + 1,
+                          L'\0');
+        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+        std::printf("item%d=%s\n", static_cast<int>(i), Utf8(item.c_str()).c_str());
+    }
+    for (int song = 1; song <= 2; ++song) {
+        // Right after a message window Wine may take a second or two to show every new text.
+        auto details = [window] {
+            return Text(window, 16) + " " + Text(window, 25) + " " + Text(window, 26);
+        };
+        std::string shown = details();
+        for (int stable = 0, tries = 0; stable < 10 && tries < 100; ++tries) {
+            Sleep(100);
+            const std::string now = details();
+            stable = now == shown ? stable + 1 : 0;
+            shown = now;
+        }
+        std::printf("song%d=%s\n", song, shown.c_str());
+        Click(window, 29);  // info
+        std::printf("info%d=%s\n", song, InfoMessage(10000).c_str());
+        if (song == 1) Click(window, 7);  // next
+    }
+    Click(window, 0);  // play
+    ShowWindow(window, SW_MINIMIZE);
+    Sleep(1500);
+    wchar_t title[512] = {};
+    GetWindowTextW(window, title, 512);
+    std::printf("minimised_title=%s\n", Utf8(title).c_str());
+    std::printf("elapsed=%s length=%s\n", Text(window, 15).c_str(), Text(window, 8).c_str());
+    ShowWindow(window, SW_RESTORE);
+    Click(window, 1);  // stop
+    std::fflush(stdout);
 }
 
 bool Visible(HWND window, int id) {
@@ -52,6 +124,7 @@ int main(int argc, char** argv) {
     RECT client{};
     GetClientRect(window, &client);
     std::printf("songs=%s\n", Text(window, 17).c_str());
+    std::printf("current=%s\n", Text(window, 16).c_str());
     std::printf("total=%s\n", Text(window, 42).c_str());
     std::printf("folder=%s\n", Text(window, 2).c_str());
     std::printf("client=%ldx%ld\n", client.right, client.bottom);
@@ -67,6 +140,7 @@ int main(int argc, char** argv) {
                 static_cast<long>(SendMessageW(GetDlgItem(window, 34), TBM_GETPOS, 0, 0)));
     std::fflush(stdout);
 
+    if (argc > 2 && std::string(argv[2]) == "details") PrintDetails(window);
     if (argc > 3 && std::string(argv[2]) == "endsession") {
         DeleteFileA(argv[3]);
         DWORD_PTR result = 0;
