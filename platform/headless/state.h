@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/drop_target.h"
 #include "platform/headless/headless.h"
 
 namespace gui::headless::detail {
@@ -31,6 +32,7 @@ struct State {
     std::function<bool()> waitHook;
     std::function<void()> sessionEnd;
     bool waitCursor = false;
+    DropTarget drop;
     bool failNextOpen = false;
     int screenWidth = 1024, screenHeight = 768;
     Rect desktop{0, 0, 1024, 768};
