@@ -108,6 +108,12 @@ Event WaitEvent();  // waits for the next event
 // first, and takes nothing from the queue: the next PollEvent gives the event.
 void WaitForEvent(int milliseconds);
 
+// --- the desktop ----------------------------------------------------------------------------
+// Why no window can be shown, as English words for a line on standard error (for example "no
+// DISPLAY or WAYLAND_DISPLAY is set"); "" when there is a desktop. Asked first, before any other
+// function here.
+std::string DesktopProblem();
+
 // --- dropped files and folders --------------------------------------------------------------
 // Makes a drop onto `window` a click on `gadget`: the backend queues that gadget's EventGadget,
 // and TakeDroppedPath tells its handler what was dropped. A drop is refused, as a click would
