@@ -6,7 +6,9 @@
 #include <string>
 
 #include "app/player.h"
+#include "platform/file.h"
 #include "platform/gui.h"
+#include "platform/system.h"
 #include "playback/mci_channel.h"
 #include "playback/scan.h"
 #include "trackinfo/id3v1.h"
@@ -18,10 +20,23 @@
 
 namespace {
 
+// The folder a dropped item stands for: a folder itself, a file the folder it is in. Anything
+// else is taken as a folder too, whose scan then says that it cannot be searched.
+std::string DroppedFolder(const std::string& path) {
+    if (path.empty()) return {};
+    const std::size_t cut = path.find_last_of(sys::PathSeparator);
+    if (platform::FileExists(path) && cut != std::string::npos) return path.substr(0, cut + 1);
+    return path.back() == sys::PathSeparator ? path : path + sys::PathSeparator;
+}
+
 void ChooseFolder(AppState& app) {
     SongListState& songs = app.songs;
-    const std::string folder = gui::RequestFolder(
-        "Wähle das Verzeichnis mit den zu spielenden MP3-Musikstücken:", songs.SongFolder);
+    // A drop onto the window comes as a click on this button and answers for the requester.
+    std::string folder = DroppedFolder(gui::TakeDroppedPath());
+    if (folder.empty()) {
+        folder = gui::RequestFolder("Wähle das Verzeichnis mit den zu spielenden MP3-Musikstücken:",
+                                    songs.SongFolder);
+    }
     // Cancel keeps the folder, the list and the settings as they were.
     if (folder.empty()) return;
     songs.SongFolder = folder;

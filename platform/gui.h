@@ -123,6 +123,23 @@ void PostEvent(const Event& event);
 bool WatchInput(int fd, std::function<void()> ready);
 void UnwatchInput(int fd);
 
+// --- the desktop ----------------------------------------------------------------------------
+// Why no window can be shown, as English words for a line on standard error (for example "no
+// DISPLAY or WAYLAND_DISPLAY is set"); "" when there is a desktop. Asked first, before any other
+// function here.
+std::string DesktopProblem();
+
+// --- dropped files and folders --------------------------------------------------------------
+// Makes a drop onto `window` a click on `gadget`: the backend queues that gadget's EventGadget,
+// and TakeDroppedPath tells its handler what was dropped. A drop is refused, as a click would
+// be, while the gadget is disabled or hidden or the window takes no input, and also while
+// events wait in the queue, so the click is the next event taken and no drop is handled twice.
+// One target for the program; a gadget of -1 refuses every drop.
+void SetDropTarget(int window, int gadget);
+// The first item of the drop whose click was queued last, as a UTF-8 path (a dropped URI is
+// decoded); "" when there is none. Taking it forgets it, so a later click by the mouse gets "".
+std::string TakeDroppedPath();
+
 // --- gadgets --------------------------------------------------------------------------------
 // Creates a gadget in the current window. A number given a second time moves to the new
 // gadget; the old one stays on screen but can no longer be addressed.

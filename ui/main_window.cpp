@@ -80,6 +80,8 @@ bool StartMainWindow(const WindowSettings& settings, std::string_view osName, in
     InstallSizeCallback(minimised);
     CreateMainControls(settings.folder);
     ApplyInitialSettings(settings, osName, muted);
+    // A folder dropped onto the window answers a click on the folder button.
+    gui::SetDropTarget(MainWindow, FolderButton);
     return true;
 }
 

@@ -105,6 +105,10 @@ bool EndSession();
 bool PressReturn(int window);
 bool PressEscape(int window);
 
+// A file or folder dropped onto the window: queued as a click on the drop target (gui.h,
+// SetDropTarget) with `path` for TakeDroppedPath, unless a real backend would refuse it.
+bool Drop(int window, const std::string& path);
+
 // What the next folder requesters return, in order. A folder gets a trailing '/' if it lacks
 // one. Without a queued answer the requester is cancelled.
 void AnswerFolder(std::string folder);

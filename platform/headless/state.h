@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/drop_target.h"
 #include "platform/headless/headless.h"
 
 namespace gui::headless::detail {
@@ -34,6 +35,7 @@ struct State {
     int waitLimit = -1;                            // milliseconds; negative: none
     int lastWait = 0;                              // what the last WaitForEvent asked for
     bool waitCursor = false;
+    DropTarget drop;
     bool failNextOpen = false;
     int screenWidth = 1024, screenHeight = 768;
     Rect desktop{0, 0, 1024, 768};

@@ -16,7 +16,7 @@ klingtal_library(klingtal_gui_fltk SOURCES ${gui_fltk_sources})
 if(gui_fltk_sources)
     # FLTK's headers are not warning-clean; they are system headers to us.
     target_compile_options(klingtal_gui_fltk PRIVATE ${fltk_cxxflags})
-    target_link_libraries(klingtal_gui_fltk PUBLIC klingtal_core ${fltk_ldflags} X11::X11)
+    target_link_libraries(klingtal_gui_fltk PUBLIC klingtal_platform_common ${fltk_ldflags} X11::X11)
 endif()
 
 klingtal_sources(mci_posix_sources . platform/posix/mci_*.cpp)

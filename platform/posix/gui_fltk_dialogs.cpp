@@ -10,8 +10,8 @@
 
 #include <algorithm>
 
+#include "platform/common/bmp_decode.h"
 #include "platform/posix/gui_fltk_widgets.h"
-#include "ui/bmp_decode.h"
 
 namespace gui::fltk {
 

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/posix/gui_fltk_drop.h"
+
 namespace gui::fltk {
 
 ProgramWindow::ProgramWindow(int number, int x, int y, int w, int h)
@@ -24,6 +26,7 @@ bool ProgramWindow::TakeKey() {
 }
 
 int ProgramWindow::handle(int event) {
+    if (IsDropEvent(event)) return HandleDropEvent(*this, number_, event);
     WindowRecord* record = FindWindow(number_);
     if (event == FL_HIDE || event == FL_SHOW) {
         const int result = Fl_Double_Window::handle(event);

@@ -12,8 +12,7 @@ target_link_libraries(klingtal_mci_win32 PUBLIC winmm)
 
 klingtal_sources(system_win32_sources . platform/win32/system_*.cpp)
 klingtal_library(klingtal_system_win32 SOURCES ${system_win32_sources})
-# The Windows name rules live in the core, where every platform tests them.
-target_link_libraries(klingtal_system_win32 PUBLIC klingtal_core shell32 ole32)
+target_link_libraries(klingtal_system_win32 PUBLIC klingtal_platform_common shell32 ole32)
 set(KLINGTAL_SYSTEM_BACKEND klingtal_system_win32)
 
 klingtal_sources(mixer_win32_sources . volume/mixer_win32*.cpp)

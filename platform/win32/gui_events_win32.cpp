@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "platform/gui.h"
+#include "platform/win32/gui_drop_win32.h"
 #include "platform/win32/gui_state_win32.h"
 
 namespace gui {
@@ -74,6 +75,9 @@ LRESULT CALLBACK KlingtalWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
                 auto found = controls.find(reinterpret_cast<HWND>(lParam));
                 if (found != controls.end()) Queue(EventGadget, window, found->second.number);
             }
+            return 0;
+        case WM_DROPFILES:
+            win32drop::TakeDroppedFiles(window, reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_CLOSE:
             Queue(EventCloseWindow, window);

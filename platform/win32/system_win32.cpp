@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/os_name.h"
+#include "platform/common/os_name.h"
 #include "platform/win32/handle_win32.h"
 #include "platform/win32/text_win32.h"
 

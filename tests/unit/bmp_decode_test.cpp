@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "ui/bmp_decode.h"
+#include "platform/common/bmp_decode.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/bmp_decode.h"
+#include "platform/common/bmp_decode.h"
 #include "ui/images.h"
 #include "ui/sound.h"
 

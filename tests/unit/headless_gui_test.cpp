@@ -288,4 +288,30 @@ TEST_F(HeadlessGui, FolderRequesterGivesQueuedAnswersThenCancels) {
     EXPECT_EQ(hl::FolderRequests()[1].startFolder, "/music/");
 }
 
+// A drop is its target's click, refused whenever a real backend refuses it; its path is
+// taken once.
+TEST_F(HeadlessGui, DropIsTheTargetsClickWhileAClickWouldBeTaken) {
+    Make(4, GadgetKind::Button);
+    Make(5, GadgetKind::Button);
+    EXPECT_FALSE(hl::Drop(0, "/music/"));  // no target yet
+    gui::SetDropTarget(0, 4);
+    EXPECT_FALSE(hl::Drop(0, ""));
+    EXPECT_FALSE(hl::Drop(1, "/music/"));
+    ASSERT_TRUE(hl::Click(5));
+    EXPECT_FALSE(hl::Drop(0, "/music/"));  // an earlier event still waits
+    ExpectGadgetEvent(5);
+    gui::SetGadgetEnabled(4, false);
+    EXPECT_FALSE(hl::Drop(0, "/music/"));
+    gui::SetGadgetEnabled(4, true);
+    gui::SetWindowEnabled(0, false);
+    EXPECT_FALSE(hl::Drop(0, "/music/"));
+    gui::SetWindowEnabled(0, true);
+    EXPECT_EQ(gui::TakeDroppedPath(), "");
+
+    EXPECT_TRUE(hl::Drop(0, "/music/a b.mp3"));
+    ExpectGadgetEvent(4);
+    EXPECT_EQ(gui::TakeDroppedPath(), "/music/a b.mp3");
+    EXPECT_EQ(gui::TakeDroppedPath(), "");
+}
+
 }  // namespace

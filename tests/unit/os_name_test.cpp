@@ -1,6 +1,6 @@
 // The Windows name from the version numbers: the exact texts, and the near misses that must not
 // be taken for a known system (transparency depends on the "Windows XP" text).
-#include "app/os_name.h"
+#include "platform/common/os_name.h"
 
 #include <gtest/gtest.h>
 

@@ -11,11 +11,38 @@
 
 #include "app/lifecycle.h"
 #include "app/main_loop.h"
+#include "platform/common/dropped_text.h"
 #include "platform/gui.h"
 #include "platform/headless/headless.h"
 #include "tools/driver/media_commands.h"
 
 namespace headless = gui::headless;
+
+namespace {
+
+// What follows the command word, spaces before it left out: a path may hold spaces.
+std::string Rest(const std::string& line, const std::string& command) {
+    std::string rest = line.substr(line.find(command) + command.size());
+    rest.erase(0, rest.find_first_not_of(' '));
+    return rest;
+}
+
+// A file manager's dropped text, with its line breaks written as \r and \n.
+std::string LineBreaksUnescaped(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] == '\\' && (next == 'n' || next == 'r')) {
+            out += next == 'n' ? '\n' : '\r';
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
 
 ScriptRunner::ScriptRunner(AppState& app, std::istream& in, std::ostream& out, bool windowOpened)
     : app_(app), in_(in), out_(out), windowOpened_(windowOpened) {
@@ -97,8 +124,12 @@ bool ScriptRunner::Execute(const std::string& line) {
     if (command == "minimise") return headless::Minimise(window), true;
     if (command == "restore") return headless::Restore(window), true;
     if (command == "close") return headless::Close(window), true;
+    if (command == "drop") {
+        return headless::Drop(window, FirstDroppedPath(LineBreaksUnescaped(Rest(line, "drop")))),
+               true;
+    }
     if (command == "answer") {
-        Answer(line.substr(line.find("answer") + 6));
+        Answer(Rest(line, "answer"));
         return false;
     }
     if (command == "wait" && words >> a) {
@@ -115,9 +146,7 @@ bool ScriptRunner::Execute(const std::string& line) {
     return false;
 }
 
-void ScriptRunner::Answer(const std::string& rest) {
-    std::string text = rest;
-    text.erase(0, text.find_first_not_of(' '));
+void ScriptRunner::Answer(const std::string& text) {
     if (text == "cancel") {
         headless::AnswerCancel();
     } else if (text.rfind("folder ", 0) == 0) {

@@ -2,7 +2,7 @@
 // outside the input, and a decoded image must have exactly width * height pixels.
 #include <cstdlib>
 
-#include "ui/bmp_decode.h"
+#include "platform/common/bmp_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     BmpImage image;

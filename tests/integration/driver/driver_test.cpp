@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "driver_run.h"
 #include "support/test_files.h"
@@ -81,8 +84,8 @@ TEST_F(Driver, RandomOrderNeverPlaysTheSameSongTwiceInARow) {
 
 TEST_F(Driver, PauseTwiceResumesWherePlaybackStood) {
     Songs(1, 3.0);
-    const auto out = RunDriver(program.Path(),
-                               "click 0\nwait 700\nclick 12\nwait 300\ndump\nclick 12\nmci\n");
+    const auto out =
+        RunDriver(program.Path(), "click 0\nwait 700\nclick 12\nwait 300\ndump\nclick 12\nmci\n");
     const auto dump = LastDump(out);
     EXPECT_EQ(dump.at(15).text, "0:00");
     const auto resumes = LinesStartingWith(out, "play MP3Stueck from ");
@@ -129,9 +132,9 @@ TEST_F(Driver, EmptyFolderAndMissingFolderAndStoredSongBeyondTheList) {
 
     Settings("Pfad = " + empty.Path() + "weg/\r\n");
     out = RunDriver(program.Path(), "messages\n");
-    EXPECT_EQ(Count(out, "Fehler\tVerzeichnis kann nicht durchsucht werden: " + empty.Path() +
-                             "weg/"),
-              1);
+    EXPECT_EQ(
+        Count(out, "Fehler\tVerzeichnis kann nicht durchsucht werden: " + empty.Path() + "weg/"),
+        1);
 
     Songs(2, 1.0, "AktSong = 9\r\n");
     out = RunDriver(program.Path(), "dump\n");
@@ -163,8 +166,8 @@ TEST_F(Driver, ModesCancelledFolderAndVolumeDrag) {
 }
 
 TEST_F(Driver, ScanTakesMp3NamesAtEveryDepthWithSubfolders) {
-    for (const char* name : {"Song.MP3", "a.Mp3", "x.mp3", "song.mp3.bak", "mp3",
-                             "eins/lied.mp3", "eins/zwei/lied.mp3", "eins/zwei/drei/tief.mp3"}) {
+    for (const char* name : {"Song.MP3", "a.Mp3", "x.mp3", "song.mp3.bak", "mp3", "eins/lied.mp3",
+                             "eins/zwei/lied.mp3", "eins/zwei/drei/tief.mp3"}) {
         WriteFile(songs.File(name), "no sound here");
     }
     WriteFile(songs.File("music.mp3/inner.txt"), "");
@@ -188,6 +191,55 @@ TEST_F(Driver, WindowClosedWritesTheSettingsWithItsPosition) {
                          "Transparenz = 255\r\nFensterPos = 1\r\nFensterXPos = 300\r\n"
                          "FensterYPos = 200\r\nAlle = 1\r\nWiederholen = 0\r\nZufall = 0\r\n"
                          "Unterverz = 0\r\n");
+}
+
+// A file URI as file managers write it: every byte outside the unreserved set escaped.
+std::string FileUri(const std::string& path) {
+    std::string uri = "file://";
+    for (unsigned char c : path) {
+        if (std::isalnum(c) || std::string_view("/-._~").find(char(c)) != std::string_view::npos) {
+            uri += char(c);
+        } else {
+            char escape[4];
+            std::snprintf(escape, sizeof escape, "%%%02X", c);
+            uri += escape;
+        }
+    }
+    return uri;
+}
+
+TEST_F(Driver, DropActsAsTheFolderButtonAnsweredWithTheDroppedFolder) {
+    Songs(2, 1.0);
+    TempFolder other;
+    const std::string band = other.Path() + "Die Ärzte/", missing = other.Path() + "weg";
+    testing_support::Mp3Options three;
+    three.seconds = 3.0;
+    ASSERT_TRUE(testing_support::MakeMp3(band + "ein Lied.mp3", three));
+    struct Case {
+        std::string script, folder, items, total;
+        int errors;
+    };
+    const Case cases[] = {
+        {"drop " + FileUri(band), band, "ein Lied.mp3", "0:00:03", 0},
+        // a file stands for its folder; of several items the first counts
+        {"drop " + band + "ein Lied.mp3\\r\\n" + songs.Path(), band, "ein Lied.mp3", "0:00:03", 0},
+        // while a song is open the folder button is disabled
+        {"click 0\ndrop " + band, songs.Path(), "1.mp3|2.mp3", "0:00:02", 0},
+        {"drop " + missing, missing + "/", "", "0:00:00", 1},
+    };
+    for (const Case& c : cases) {
+        Settings("Pfad = " + songs.Path() + "\r\n");
+        const auto out = RunDriver(program.Path(), c.script + "\ndump\nmessages\nclose\n");
+        const auto dump = LastDump(out);
+        EXPECT_EQ(dump.at(2).text, c.folder) << c.script;
+        EXPECT_EQ(dump.at(3).items, c.items) << c.script;
+        EXPECT_EQ(dump.at(42).text, c.total) << c.script;
+        EXPECT_EQ(Count(out, "Fehler\tVerzeichnis kann nicht durchsucht werden: " + c.folder),
+                  c.errors)
+            << c.script;
+        const std::string saved = testing_support::ReadFile(program.File("MP3Klingtal.Ini"));
+        EXPECT_EQ(saved.rfind("Pfad = " + c.folder + "\r\n", 0), 0u) << c.script;
+    }
 }
 
 }  // namespace

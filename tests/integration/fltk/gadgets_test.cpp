@@ -1,6 +1,7 @@
 // Gadgets on a real display: every kind takes its caption and state, user clicks and drags
 // give the events the program expects, options keep to their groups, tooltips show over
-// disabled controls, and drop-down items are shown as given and added quickly.
+// disabled controls, drop-down items are shown as given and added quickly, and a drop onto the
+// window is its target's click.
 #include <gtest/gtest.h>
 
 #include "platform/gui.h"
@@ -8,11 +9,15 @@
 #include "platform/posix/gui_fltk_widgets.h"
 #include "tests/integration/fltk/fltk_support.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_Tooltip.H>
 #include <FL/Fl_Widget.H>
 #include <FL/fl_draw.H>
 
 #include <chrono>
+#include <cstring>
+#include <utility>
+#include <vector>
 
 using namespace fltk_test;
 
@@ -51,15 +56,30 @@ class FltkGadgets : public testing::Test {
         spec.maximum = 500;
         ASSERT_TRUE(gui::CreateGadget(spec));
     }
+    // What FLTK does when a file manager drops text: the release to the window, then the text
+    // to the widget that took the release; a refused drag gets the text too, which must change
+    // nothing. Returns whether the drag was accepted and the gadget events that follow.
+    static std::pair<bool, std::vector<int>> DropText(const char* text) {
+        Fl_Window* window = gui::fltk::FindWindow(0)->window;
+        const bool accepted =
+            Fl::handle(FL_DND_ENTER, window) == 1 && Fl::handle(FL_DND_RELEASE, window) == 1;
+        Fl::e_text = const_cast<char*>(text);
+        Fl::e_length = static_cast<int>(std::strlen(text));
+        (accepted ? Fl::belowmouse() : window)->handle(FL_PASTE);
+        return {accepted, Gadgets(Pump(50))};
+    }
+    static std::vector<int> Gadgets(const std::vector<gui::Event>& events) {
+        std::vector<int> gadgets;
+        for (const gui::Event& e : events) {
+            if (e.type == gui::EventGadget) gadgets.push_back(e.gadget);
+        }
+        return gadgets;
+    }
     // Clicks a gadget's middle and returns the gadget events that follow.
     static std::vector<int> Click(int gadget) {
         const gui::Rect r = gui::GadgetRect(gadget);
         ClickAt(0, r.x + r.width / 2, r.y + r.height / 2);
-        std::vector<int> gadgets;
-        for (const gui::Event& e : Pump(150)) {
-            if (e.type == gui::EventGadget) gadgets.push_back(e.gadget);
-        }
-        return gadgets;
+        return Gadgets(Pump(150));
     }
 };
 
@@ -92,6 +112,22 @@ TEST_F(FltkGadgets, ButtonsTogglesAndCheckBoxesReportClicksAndKeepState) {
     gui::SetGadgetVisible(9, false);
     EXPECT_FALSE(gui::IsGadgetVisible(9));
     EXPECT_TRUE(Click(9).empty());
+}
+
+TEST_F(FltkGadgets, DroppedUrisAreTheTargetsClickWhileItIsEnabled) {
+    Make(4, gui::GadgetKind::DefaultButton, 221, 2, 60, 15, "Verzeichnis...");
+    gui::SetDropTarget(0, 4);
+    Pump(100);
+    const auto taken = DropText("file:///tmp/Die%20%C3%84rzte/\r\nfile:///tmp/zwei/\r\n");
+    EXPECT_TRUE(taken.first);
+    EXPECT_EQ(taken.second, std::vector<int>{4});
+    EXPECT_EQ(gui::TakeDroppedPath(), "/tmp/Die Ärzte/");
+    gui::SetGadgetEnabled(4, false);
+    const auto refused = DropText("file:///tmp/drei/");
+    EXPECT_FALSE(refused.first);
+    EXPECT_TRUE(refused.second.empty());
+    EXPECT_EQ(gui::TakeDroppedPath(), "");
+    gui::SetDropTarget(0, -1);
 }
 
 TEST_F(FltkGadgets, OptionsSelectWithinTheirGroupOnly) {

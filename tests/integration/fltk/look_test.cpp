@@ -2,11 +2,11 @@
 // and every caption of the main and About windows fits its control in the small font.
 #include <gtest/gtest.h>
 
+#include "platform/common/bmp_decode.h"
 #include "platform/gui.h"
 #include "platform/posix/gui_fltk_state.h"
 #include "platform/posix/gui_fltk_widgets.h"
 #include "tests/integration/fltk/fltk_support.h"
-#include "ui/bmp_decode.h"
 #include "ui/images.h"
 
 #include <FL/Fl.H>

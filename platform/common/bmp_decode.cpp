@@ -1,5 +1,5 @@
 // BMP decoding: header checks, palette lookup, uncompressed rows and the two RLE codings.
-#include "ui/bmp_decode.h"
+#include "platform/common/bmp_decode.h"
 
 #include <array>
 #include <utility>

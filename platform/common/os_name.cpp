@@ -1,5 +1,5 @@
 // Version numbers to the Windows name; every combination not listed is "Windows unbekannt".
-#include "app/os_name.h"
+#include "platform/common/os_name.h"
 
 std::string OsNameFromVersion(const OsVersion& version) {
     if (version.known && version.platform == OsPlatformWin9x) {

@@ -1,0 +1,82 @@
+// Drag and drop onto the FLTK windows: FLTK offers the drag as FL_DND_* events and hands over
+// the dropped text (file URIs or plain paths) in FL_PASTE; the drop becomes the target's click.
+#include "platform/posix/gui_fltk_state.h"  // first, see there
+
+#include "platform/posix/gui_fltk_drop.h"
+
+#include <FL/Fl.H>
+
+#include <string>
+#include <string_view>
+
+#include "platform/common/drop_target.h"
+#include "platform/common/dropped_text.h"
+#include "platform/posix/gui_fltk_widgets.h"
+
+namespace gui::fltk {
+
+namespace {
+
+DropTarget& Target() {
+    static DropTarget target;
+    return target;
+}
+
+// A drop is taken when a click on the target would be, and when no earlier event waits, so
+// its click comes next. A modal window (a message) keeps the others from taking input.
+bool TakesDrop(ProgramWindow& window, int number) {
+    const WindowRecord* record = FindWindow(number);
+    const GadgetRecord* gadget = FindGadget(Target().gadget);
+    return number == Target().window && record != nullptr && record->enabled &&
+           !record->minimised && (Fl::modal() == nullptr || Fl::modal() == &window) &&
+           gadget != nullptr && gadget->window == number && gadget->widget->active_r() &&
+           gadget->widget->visible_r() && TheState().events.empty();
+}
+
+}  // namespace
+
+bool IsDropEvent(int event) {
+    return event == FL_DND_ENTER || event == FL_DND_DRAG || event == FL_DND_LEAVE ||
+           event == FL_DND_RELEASE || event == FL_PASTE;
+}
+
+int HandleDropEvent(ProgramWindow& window, int number, int event) {
+    switch (event) {
+        case FL_DND_ENTER:
+        case FL_DND_DRAG:
+            if (!TakesDrop(window, number)) return 0;
+            // The window takes the drag itself rather than its controls, so the release and
+            // the text come here wherever the pointer is.
+            Fl::belowmouse(&window);
+            return 1;
+        case FL_DND_RELEASE:
+            return TakesDrop(window, number) ? 1 : 0;
+        case FL_PASTE: {
+            const char* text = Fl::event_text();
+            const std::string path =
+                text == nullptr ? std::string()
+                                : FirstDroppedPath(std::string_view(text, Fl::event_length()));
+            if (path.empty() || !TakesDrop(window, number)) return 1;
+            Target().path = path;
+            Queue({EventGadget, number, Target().gadget});
+            return 1;
+        }
+        default:  // FL_DND_LEAVE
+            return 1;
+    }
+}
+
+}  // namespace gui::fltk
+
+namespace gui {
+
+void SetDropTarget(int window, int gadget) {
+    fltk::Target().window = window;
+    fltk::Target().gadget = gadget;
+}
+
+std::string TakeDroppedPath() {
+    return fltk::Target().TakePath();
+}
+
+}  // namespace gui
