@@ -124,6 +124,13 @@ TEST_F(MediaTest, EachMessageIsItsRequest) {
         }
     }
     EXPECT_TRUE(Drain().empty());  // the requests are the program's to turn into clicks
+
+    // The focus is mostly on one of the window's buttons, which passes the command up.
+    ASSERT_TRUE(gui::CreateGadget(Spec(0, gui::GadgetKind::ImageButton, 21, 79, 18, 16)));
+    requests_.clear();
+    SendMessageW(Control(0), WM_APPCOMMAND, reinterpret_cast<WPARAM>(Control(0)),
+                 App(APPCOMMAND_MEDIA_PLAY).lParam);
+    EXPECT_EQ(requests_, std::vector<Kind>{Kind::Play});
 }
 
 TEST_F(MediaTest, PressReportedBothWaysActsOnce) {
