@@ -61,6 +61,8 @@ Event Next() {
 }  // namespace
 
 LRESULT CALLBACK KlingtalWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT filtered = 0;
+    if (win32state::FilterMessage(hwnd, message, wParam, lParam, filtered)) return filtered;
     int window = win32state::WindowNumberOf(hwnd);
     switch (message) {
         case WM_COMMAND:

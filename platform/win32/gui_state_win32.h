@@ -1,5 +1,6 @@
 // What the Win32 gui backend keeps between calls: the numbered windows and gadgets, the images,
-// the small font and the events waiting to be polled. Private to platform/win32/gui_*.cpp.
+// the small font, the events waiting to be polled and the filters that see the windows' messages
+// first. Private to platform/win32/gui_*.cpp and media_*.cpp (which live in the gui's windows).
 #pragma once
 
 #include <windows.h>
@@ -55,5 +56,22 @@ WindowRecord* FindWindowRecord(int window);
 GadgetRecord* FindGadget(int gadget);
 int WindowNumberOf(HWND hwnd);  // the numbered window hwnd belongs to, -1 for none
 HFONT SmallFont();
+
+// Sees every message of the gui's windows before their window procedure does; true when it
+// has answered the message with result. For the parts of the backend that live in the gui's
+// windows (the media keys and taskbar buttons), so that the window procedure needs no cases for
+// them. A filter may add or remove filters while it runs. Main thread only.
+using MessageFilter = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT& result)>;
+int AddMessageFilter(MessageFilter filter);  // its number for RemoveMessageFilter, never 0
+void RemoveMessageFilter(int filter);
+bool FilterMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+struct MessageFilterTraits {
+    using Handle = int;
+    static Handle Invalid() { return 0; }
+    static void Close(Handle filter) { RemoveMessageFilter(filter); }
+};
+// A filter in place for as long as the owner lives.
+using MessageFilterSlot = ::win32::Owned<MessageFilterTraits>;
 
 }  // namespace gui::win32state

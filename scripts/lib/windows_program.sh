@@ -1,8 +1,8 @@
 # Sourced by scripts/test-windows: the whole-program runs under Wine and the executable checks.
 #   program_run NAME EXE ALPHA OPTIONON XP [endsession] - starts EXE next to a prepared
-#       MP3Klingtal.Ini and a folder of three short songs, looks at the window with
-#       klingtal_probe.exe, closes it (or ends the session under it, then ends the process as
-#       Windows does) and compares the settings file it wrote with the one it was given
+#       MP3Klingtal.Ini and a folder of three short songs, looks at the window (and its media
+#       keys) with klingtal_probe.exe, closes it (or ends the session under it, then ends the
+#       process as Windows does) and compares the settings file it wrote with the one it was given
 #   unicode_run NAME EXE - the same from a program folder, a music folder and songs named in
 #       Cyrillic and CJK: the names in the drop-down, bitrates, the info message of a UTF-8 and
 #       a Windows-1252 tag, the minimised title, the settings file round trip (UTF-8 with BOM)
@@ -80,6 +80,8 @@ program_run() {
         return
     fi
     check "$name: window closed by WM_CLOSE" seen "closed=1"
+    check "$name: media stop command answered" seen "appcommand=1"
+    check "$name: play/pause key held while running" seen "media_key_held=1"
     check "$name: program ended" test $waited -lt 300
     if [ "$option" = 0 ]; then check "$name: client area 285 x 116" seen "client=285x116"; fi
     if [ "$xp" = 1 ]; then

@@ -1,6 +1,7 @@
 // Looks at a running MP3 Klingtal from outside, as a user's tools would: waits for its window,
-// prints what the window shows as key=value lines, then asks it to close and waits until it
-// has gone. Exit code 0 when the window was found and closed in time.
+// prints what the window shows as key=value lines, whether it holds the play/pause key and
+// answers the media stop command, then asks it to close and waits until it has gone. Exit code 0
+// when the window was found and closed in time.
 //   klingtal_probe.exe [timeout in milliseconds, default 60000] [endsession SETTINGSFILE]
 // With endsession it ends the session instead, as logging off does: deletes the settings file,
 // sends the session-end messages and ends the process as soon as they return.
@@ -138,6 +139,14 @@ int main(int argc, char** argv) {
     std::printf("transparency_shown=%d%d\n", Visible(window, 34), Visible(window, 35));
     std::printf("transparency_slider=%ld\n",
                 static_cast<long>(SendMessageW(GetDlgItem(window, 34), TBM_GETPOS, 0, 0)));
+    // Stop changes nothing that the settings file keeps.
+    DWORD_PTR answered = 0;
+    SendMessageTimeoutW(window, WM_APPCOMMAND, reinterpret_cast<WPARAM>(window),
+                        MAKELPARAM(0, APPCOMMAND_MEDIA_STOP), SMTO_ABORTIFHUNG, 5000, &answered);
+    std::printf("appcommand=%d\n", answered == TRUE ? 1 : 0);
+    const bool keyFree = RegisterHotKey(nullptr, 1, 0, VK_MEDIA_PLAY_PAUSE) != FALSE;
+    if (keyFree) UnregisterHotKey(nullptr, 1);
+    std::printf("media_key_held=%d\n", keyFree ? 0 : 1);
     std::fflush(stdout);
 
     if (argc > 2 && std::string(argv[2]) == "details") PrintDetails(window);
