@@ -68,12 +68,15 @@ class DropDown : public Fl_Choice {
 
   private:
     void Attach(int selected);
-    std::vector<std::string> texts_;
-    std::deque<std::string> shown_;  // stable addresses for the menu items' text pointers
+    // Deques keep the addresses the menu items' text pointers hold. A text is drawn as given
+    // unless it has a tab or a control character; only those keep a second, drawable form.
+    std::deque<std::string> texts_;
+    std::deque<std::string> shown_;
     std::vector<Fl_Menu_Item> items_;
 };
 
 // The drawable form of a drop-down item: tabs as spaces, other control characters as '?'.
 std::string ItemDisplayText(std::string_view text);
+bool NeedsDisplayText(std::string_view text);  // whether that form differs from the text
 
 }  // namespace gui::fltk
