@@ -101,6 +101,24 @@ void GroupFrame::draw() {
     draw_label(x() + 8, y(), tw, textHeight, FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
 }
 
+int Slider::KnobOffset() const {
+    const int track = w() - Fl::box_dw(box());
+    const int height = h() - Fl::box_dh(box());
+    double share = minimum() == maximum() ? 0.5 : (value() - minimum()) / (maximum() - minimum());
+    share = std::clamp(share, 0.0, 1.0);
+    const int knob = std::max(int(slider_size() * track + .5), height / 2 + 1 + 4);
+    return int(share * (track - knob) + .5);
+}
+
+void Slider::draw() {
+    drawnOffset_ = KnobOffset();
+    Fl_Slider::draw();
+}
+
+void Slider::value_damage() {
+    if (KnobOffset() != drawnOffset_) Fl_Slider::value_damage();
+}
+
 namespace {
 
 bool IsControl(char c) {

@@ -6,6 +6,7 @@
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_Slider.H>
 
 #include <deque>
 #include <string>
@@ -53,6 +54,22 @@ class GroupFrame : public Fl_Box {
 
   protected:
     void draw() override;
+};
+
+// A horizontal slider that asks to be drawn again only when a new value moves its knob by at
+// least one pixel: the position slider takes 500 steps over some 200 pixels, and the main loop
+// moves it several times a second. The value itself is always taken, so it reads back as set.
+class Slider : public Fl_Slider {
+  public:
+    Slider(int x, int y, int w, int h) : Fl_Slider(x, y, w, h) { type(FL_HOR_NICE_SLIDER); }
+
+  protected:
+    void draw() override;
+    void value_damage() override;
+
+  private:
+    int KnobOffset() const;  // pixels from the left end of the track, as Fl_Slider::draw has it
+    int drawnOffset_ = -1;   // where the knob was last drawn; -1 before the first drawing
 };
 
 // A drop-down list whose items are shown exactly as given. It keeps its own item array so that
