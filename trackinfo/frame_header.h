@@ -1,5 +1,5 @@
 // The first MPEG audio frame header of a song: bitrate and sampling-rate display texts and an
-// estimated playing time, recorded in the song list by the folder scan. Main thread only.
+// estimated playing time, which the folder scan records in the song list. Main thread only.
 #pragma once
 
 #include <cstdint>
@@ -7,10 +7,11 @@
 #include <span>
 #include <string>
 
-#include "playback/song_list.h"
-
 // Bit n of value, n counted from 1 (least significant) to 8; 0 or 1.
-int BitOfByte(int value, int n);
+constexpr int BitOfByte(int value, int n) {
+    if (n < 1 || n > 8) return 0;
+    return (value >> (n - 1)) & 1;
+}
 
 struct FrameHeaderTexts {
     std::string bitrateText;     // kbit/s as shown, "-1" for the reserved code, or empty
@@ -36,9 +37,6 @@ std::optional<std::uint64_t> FrameSearchStart(std::span<const std::uint8_t> file
 // The analysis of a whole file held in memory.
 SongHeaderInfo AnalyseHeaderBytes(std::span<const std::uint8_t> fileBytes);
 
-// The analysis of a file on disk; empty texts and 0 when it cannot be opened or has no header.
-SongHeaderInfo AnalyseHeaderFile(const std::string& path);
-
-// Analyses the song at path and records its texts and duration at songIndex, adding the
-// duration to TotalDuration. Indexes outside the list are analysed but nothing is recorded.
-void AnalyseSongHeader(const std::string& path, int songIndex, SongListState& songs);
+// The analysis of the song at path: its bitrate and sampling-rate texts and its estimated
+// playing time. Empty texts and 0 when it cannot be opened or has no header.
+SongHeaderInfo AnalyseSongHeader(const std::string& path);

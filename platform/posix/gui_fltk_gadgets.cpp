@@ -112,8 +112,7 @@ Fl_Widget* MakeWidget(const GadgetSpec& spec) {
         case GadgetKind::DropDown:
             return new DropDown(x, y, w, h);
         case GadgetKind::Slider: {
-            auto* slider = new Fl_Slider(x, y, w, h);
-            slider->type(FL_HOR_NICE_SLIDER);
+            auto* slider = new Slider(x, y, w, h);
             slider->bounds(spec.minimum, spec.maximum);
             slider->step(1);
             slider->value(spec.minimum);

@@ -104,13 +104,43 @@ void GroupFrame::draw() {
     draw_label(x() + 8, y(), tw, textHeight, FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
 }
 
+int Slider::KnobOffset() const {
+    const int track = w() - Fl::box_dw(box());
+    const int height = h() - Fl::box_dh(box());
+    double share = minimum() == maximum() ? 0.5 : (value() - minimum()) / (maximum() - minimum());
+    share = std::clamp(share, 0.0, 1.0);
+    const int knob = std::max(int(slider_size() * track + .5), height / 2 + 1 + 4);
+    return int(share * (track - knob) + .5);
+}
+
+void Slider::draw() {
+    drawnOffset_ = KnobOffset();
+    Fl_Slider::draw();
+}
+
+void Slider::value_damage() {
+    if (KnobOffset() != drawnOffset_) Fl_Slider::value_damage();
+}
+
+namespace {
+
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+}
+
+}  // namespace
+
+bool NeedsDisplayText(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), IsControl);
+}
+
 std::string ItemDisplayText(std::string_view text) {
     std::string shown;
     shown.reserve(text.size());
     for (char c : text) {
         if (c == '\t') {
             shown += "    ";
-        } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+        } else if (IsControl(c)) {
             shown += '?';
         } else {
             shown += c;
@@ -158,15 +188,20 @@ void DropDown::Attach(int selected) {
     // pointer avoids Fl_Choice::value(int), which walks the whole list.
     menu(texts_.empty() ? nullptr : items_.data());
     Fl_Menu_::value(selected >= 0 && selected < Count() ? &items_[std::size_t(selected)] : nullptr);
-    redraw();
 }
 
+// The closed list shows only the selected item, which an added item does not change: the scan
+// adds up to 10,000 items and none of them needs a redraw.
 void DropDown::Add(std::string_view text) {
     const int selected = value();
     texts_.emplace_back(text);
-    shown_.push_back(ItemDisplayText(text));
+    const char* label = texts_.back().c_str();
+    if (NeedsDisplayText(text)) {
+        shown_.push_back(ItemDisplayText(text));
+        label = shown_.back().c_str();
+    }
     Fl_Menu_Item item{};
-    item.text = shown_.back().c_str();
+    item.text = label;
     item.labeltype_ = ItemLabel();
     item.labelfont_ = textfont();
     item.labelsize_ = textsize();
@@ -177,14 +212,18 @@ void DropDown::Add(std::string_view text) {
 }
 
 void DropDown::Clear() {
+    const bool showedItem = value() >= 0;
     texts_.clear();
     shown_.clear();
     items_.assign(1, Fl_Menu_Item{});
     Attach(-1);
+    if (showedItem) redraw();
 }
 
 void DropDown::Select(int index) {
+    if (index == value()) return;
     Attach(index);
+    redraw();
 }
 
 }  // namespace gui::fltk

@@ -6,6 +6,7 @@
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_Slider.H>
 
 #include <deque>
 #include <string>
@@ -55,6 +56,22 @@ class GroupFrame : public Fl_Box {
     void draw() override;
 };
 
+// A horizontal slider that asks to be drawn again only when a new value moves its knob by at
+// least one pixel: the position slider takes 500 steps over some 200 pixels, and the main loop
+// moves it several times a second. The value itself is always taken, so it reads back as set.
+class Slider : public Fl_Slider {
+  public:
+    Slider(int x, int y, int w, int h) : Fl_Slider(x, y, w, h) { type(FL_HOR_NICE_SLIDER); }
+
+  protected:
+    void draw() override;
+    void value_damage() override;
+
+  private:
+    int KnobOffset() const;  // pixels from the left end of the track, as Fl_Slider::draw has it
+    int drawnOffset_ = -1;   // where the knob was last drawn; -1 before the first drawing
+};
+
 // A drop-down list whose items are shown exactly as given. It keeps its own item array so that
 // appending stays cheap and no character in a name has a meaning to the menu code.
 class DropDown : public Fl_Choice {
@@ -68,12 +85,15 @@ class DropDown : public Fl_Choice {
 
   private:
     void Attach(int selected);
-    std::vector<std::string> texts_;
-    std::deque<std::string> shown_;  // stable addresses for the menu items' text pointers
+    // Deques keep the addresses the menu items' text pointers hold. A text is drawn as given
+    // unless it has a tab or a control character; only those keep a second, drawable form.
+    std::deque<std::string> texts_;
+    std::deque<std::string> shown_;
     std::vector<Fl_Menu_Item> items_;
 };
 
 // The drawable form of a drop-down item: tabs as spaces, other control characters as '?'.
 std::string ItemDisplayText(std::string_view text);
+bool NeedsDisplayText(std::string_view text);  // whether that form differs from the text
 
 }  // namespace gui::fltk

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <dirent.h>
@@ -19,10 +21,22 @@ namespace {
 
 constexpr int HandleCount = 64;
 
+// One folder's entries, sorted. The names sit end to end in one text and the sort moves small
+// records: a music folder holds thousands of entries, and a string each cost more than the sort.
 struct Listing {
-    std::vector<DirEntry> entries;
+    struct Entry {
+        std::uint32_t offset = 0;  // of the name in names
+        std::uint32_t size = 0;
+        bool isDirectory = false;
+    };
+    std::string names;
+    std::vector<Entry> entries;
     std::size_t next = 0;
     bool open = false;
+
+    std::string_view Name(const Entry& entry) const {
+        return std::string_view(names.data() + entry.offset, entry.size);
+    }
 };
 
 std::array<Listing, HandleCount>& Listings() {
@@ -48,17 +62,8 @@ bool EntryIsDirectory(int folder, const dirent& entry) {
     return fstatat(folder, entry.d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool DotName(const std::string& name) {
+bool DotName(std::string_view name) {
     return name == "." || name == "..";
-}
-
-// "." and ".." first, then everything in natural order.
-bool ListedBefore(const DirEntry& a, const DirEntry& b) {
-    const bool dotA = DotName(a.name);
-    const bool dotB = DotName(b.name);
-    if (dotA != dotB) return dotA;
-    if (dotA) return a.name.size() < b.name.size();
-    return NaturalLess(a.name, b.name);
 }
 
 }  // namespace
@@ -71,15 +76,22 @@ bool ExamineDirectory(int handle, const std::string& path) {
     DirHandle dir(opendir(path.c_str()));
     if (!dir) return false;
     const int folder = dirfd(dir.get());
-    std::vector<DirEntry> entries;
     while (const dirent* entry = readdir(dir.get())) {
-        DirEntry item;
-        item.name = entry->d_name;
-        item.isDirectory = EntryIsDirectory(folder, *entry);
-        entries.push_back(std::move(item));
+        const std::string_view name(entry->d_name);
+        if (listing->names.size() + name.size() > UINT32_MAX) break;  // no folder is that large
+        listing->entries.push_back({std::uint32_t(listing->names.size()),
+                                    std::uint32_t(name.size()), EntryIsDirectory(folder, *entry)});
+        listing->names += name;
     }
-    std::sort(entries.begin(), entries.end(), ListedBefore);
-    listing->entries = std::move(entries);
+    // "." and ".." first, then everything in natural order.
+    std::sort(listing->entries.begin(), listing->entries.end(),
+              [listing](const Listing::Entry& a, const Listing::Entry& b) {
+                  const std::string_view nameA = listing->Name(a), nameB = listing->Name(b);
+                  const bool dotA = DotName(nameA), dotB = DotName(nameB);
+                  if (dotA != dotB) return dotA;
+                  if (dotA) return nameA.size() < nameB.size();
+                  return NaturalLess(nameA, nameB);
+              });
     listing->open = true;
     return true;
 }
@@ -87,7 +99,9 @@ bool ExamineDirectory(int handle, const std::string& path) {
 bool NextDirectoryEntry(int handle, DirEntry& entry) {
     Listing* listing = ListingFor(handle);
     if (!listing || !listing->open || listing->next >= listing->entries.size()) return false;
-    entry = listing->entries[listing->next++];
+    const Listing::Entry& next = listing->entries[listing->next++];
+    entry.name.assign(listing->Name(next));
+    entry.isDirectory = next.isDirectory;
     return true;
 }
 

@@ -37,6 +37,20 @@ void ClearOtherOptions(int gadget, const GadgetRecord& selected) {
     }
 }
 
+// How far the thumb stands from the start of the channel at pos, in pixels: it travels the
+// channel less its own width over the range.
+long ThumbOffset(HWND trackbar, LRESULT pos) {
+    const LRESULT low = SendMessageW(trackbar, TBM_GETRANGEMIN, 0, 0);
+    const LRESULT high = SendMessageW(trackbar, TBM_GETRANGEMAX, 0, 0);
+    if (high <= low) return 0;
+    RECT channel{}, thumb{};
+    SendMessageW(trackbar, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    SendMessageW(trackbar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    const long long travel = (channel.right - channel.left) - (thumb.right - thumb.left);
+    pos = pos < low ? low : (pos > high ? high : pos);
+    return long(travel * (pos - low) / (high - low));
+}
+
 }  // namespace
 
 void SetGadgetText(int gadget, std::string_view text) {
@@ -73,7 +87,15 @@ void SetGadgetState(int gadget, int state) {
         SendMessageW(record->hwnd, BM_SETCHECK, state != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
         if (record->kind == GadgetKind::Option && state != 0) ClearOtherOptions(gadget, *record);
     } else if (record->kind == GadgetKind::Slider) {
-        SendMessageW(record->hwnd, TBM_SETPOS, TRUE, state);
+        // The main loop moves the position slider several times a second, 500 steps over
+        // some 200 pixels; the trackbar repaints only when the thumb moves. It holds the new
+        // position either way, so reading it back gives what was set.
+        const LRESULT shown = SendMessageW(record->hwnd, TBM_GETPOS, 0, 0);
+        const BOOL moves = ThumbOffset(record->hwnd, shown) != ThumbOffset(record->hwnd, state);
+        SendMessageW(record->hwnd, TBM_SETPOS, moves, state);
+        // After quiet steps the control's idea of where the thumb was drawn may be a pixel
+        // off; repainting it whole leaves no sliver of the old thumb behind.
+        if (moves) InvalidateRect(record->hwnd, nullptr, TRUE);
     } else if (record->kind == GadgetKind::DropDown) {
         SendMessageW(record->hwnd, CB_SETCURSEL, static_cast<WPARAM>(state), 0);
     }

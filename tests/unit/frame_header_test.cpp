@@ -1,5 +1,5 @@
 // The first frame header: decoding the bits into texts, finding the header behind ID3v2 tags,
-// the duration estimate, real files made with lame, and what is recorded in the song list.
+// the duration estimate, real files made with lame, and songs that cannot be read.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -206,7 +206,7 @@ TEST(FrameHeaderSearch, ReadingInBlocksFindsTheSameByteAsReadingOneByOne) {
         }
         const std::string path = folder.File("song.mp3");
         ASSERT_TRUE(WriteFile(path, bytes));
-        const SongHeaderInfo fromFile = AnalyseHeaderFile(path);
+        const SongHeaderInfo fromFile = AnalyseSongHeader(path);
         EXPECT_EQ(fromFile.texts.bitrateText, expected.bitrateText) << bytes.size();
         EXPECT_EQ(fromFile.texts.sampleRateText, expected.sampleRateText) << bytes.size();
         EXPECT_EQ(fromFile.duration, AnalyseHeaderBytes(Bytes(bytes)).duration);
@@ -221,50 +221,19 @@ TEST(FrameHeaderFile, DurationUsesTheFullLengthPastFourGibibytes) {
     // Cut to 32 bits this length would be 16000 bytes, one second.
     std::filesystem::resize_file(path, (1ull << 32) + 16000, error);
     if (error) GTEST_SKIP() << "no sparse files here";
-    EXPECT_EQ(AnalyseHeaderFile(path).duration, 32767);
+    EXPECT_EQ(AnalyseSongHeader(path).duration, 32767);
 }
 
-TEST(AnalyseSongHeader, RecordsTextsAndAddsTheDuration) {
+TEST(AnalyseSongHeader, UnreadableOrHeaderlessSongsGiveEmptyTextsAndNoDuration) {
     TempFolder folder;
-    SongListState songs;
-    songs.TotalDuration = 5;
-    const std::string path = folder.File("a.mp3");
-    ASSERT_TRUE(WriteFile(path, Mpeg1Layer3At128 + std::string(4000000 - 4, '\0')));
-    AnalyseSongHeader(path, 3, songs);
-    EXPECT_EQ(songs.SongBitrateText[3], "128");
-    EXPECT_EQ(songs.SongSampleRateText[3], "44100");
-    EXPECT_EQ(songs.SongDuration[3], 250);
-    EXPECT_EQ(songs.TotalDuration, 255);
-}
-
-TEST(AnalyseSongHeader, UnreadableOrHeaderlessSongsDoNotKeepAnotherSongsTexts) {
-    TempFolder folder;
-    SongListState songs;
     const std::string path = folder.File("empty.mp3");
     ASSERT_TRUE(WriteFile(path, ""));
     for (const std::string& song : {folder.File("missing.mp3"), path, folder.Path()}) {
-        songs.SongBitrateText[0] = "128";
-        songs.SongSampleRateText[0] = "44100";
-        songs.SongDuration[0] = 250;
-        AnalyseSongHeader(song, 0, songs);
-        EXPECT_EQ(songs.SongBitrateText[0], "");
-        EXPECT_EQ(songs.SongSampleRateText[0], "");
-        EXPECT_EQ(songs.SongDuration[0], 0);
-        EXPECT_EQ(songs.TotalDuration, 0);
+        const SongHeaderInfo info = AnalyseSongHeader(song);
+        EXPECT_EQ(info.texts.bitrateText, "") << song;
+        EXPECT_EQ(info.texts.sampleRateText, "") << song;
+        EXPECT_EQ(info.duration, 0) << song;
     }
-}
-
-TEST(AnalyseSongHeader, IndexesOutsideTheListRecordNothing) {
-    TempFolder folder;
-    const std::string path = folder.File("a.mp3");
-    ASSERT_TRUE(WriteFile(path, Mpeg1Layer3At128 + std::string(16000, '\0')));
-    SongListState songs;
-    AnalyseSongHeader(path, MaxSongs, songs);
-    AnalyseSongHeader(path, -1, songs);
-    EXPECT_EQ(songs.TotalDuration, 0);
-    AnalyseSongHeader(path, MaxSongs - 1, songs);
-    EXPECT_EQ(songs.SongBitrateText[MaxSongs - 1], "128");
-    EXPECT_EQ(songs.TotalDuration, 1);
 }
 
 class FrameHeaderLame : public ::testing::Test {
@@ -275,7 +244,7 @@ class FrameHeaderLame : public ::testing::Test {
     SongHeaderInfo Made(const Mp3Options& options) {
         const std::string path = folder_.File("made.mp3");
         EXPECT_TRUE(MakeMp3(path, options));
-        return AnalyseHeaderFile(path);
+        return AnalyseSongHeader(path);
     }
     TempFolder folder_;
 };

@@ -67,6 +67,19 @@ TEST(NaturalOrder, PrefixesAndEmptyNames) {
     EXPECT_FALSE(NaturalLess("song2a", "song2"));
 }
 
+TEST(NaturalOrder, ASharedStartEndingInsideANumberOrALetterStillCountsWhole) {
+    struct Case {
+        const char *first, *second;
+    };
+    for (const Case& c : {Case{"x19", "x100"},              // "x1" shared, 19 < 100
+                          Case{"Track 011", "Track 0100"},  // "Track 01" shared, 11 < 100
+                          Case{"x\xC3\xA0", "x\xC3\x9F"},   // "x" + lead byte: à (a) before ß (s)
+                          Case{"a\xC3\x84", "a\xC3\xA4"}}) {  // Ä and ä tie: bytes decide
+        EXPECT_TRUE(NaturalLess(c.first, c.second)) << c.first << " | " << c.second;
+        EXPECT_FALSE(NaturalLess(c.second, c.first)) << c.first << " | " << c.second;
+    }
+}
+
 TEST(NaturalOrder, NumbersSitWhereDigitsWould) {
     // '-' and ' ' come before digits, letters after them, whatever the number's value.
     EXPECT_TRUE(NaturalLess("-b", "5"));

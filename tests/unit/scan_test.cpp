@@ -78,6 +78,26 @@ TEST_F(Scan, TakesMp3FilesOnlyAndShowsTheResult) {
     EXPECT_TRUE(hl::FindWindow(ui::MainWindow)->enabled);
 }
 
+TEST_F(Scan, RecordsEachSongsHeaderAndTheTotal) {
+    // 61 s at 128 kbit/s; then a song without a header where an earlier scan left its texts.
+    WriteFile(folder.File("a.mp3"), std::string("\xFF\xFB\x90\x00", 4) + std::string(975996, '\0'));
+    WriteFile(folder.File("b.mp3"), "");
+    songs->SongBitrateText[1] = "192";
+    songs->SongSampleRateText[1] = "48000";
+    songs->SongDuration[1] = 9;
+    Run(0);
+    EXPECT_EQ(songs->SongBitrateText[0], "128");
+    EXPECT_EQ(songs->SongSampleRateText[0], "44100");
+    EXPECT_EQ(songs->SongDuration[0], 61);
+    EXPECT_EQ(songs->SongBitrateText[1], "");
+    EXPECT_EQ(songs->SongSampleRateText[1], "");
+    EXPECT_EQ(songs->SongDuration[1], 0);
+    EXPECT_EQ(songs->TotalDuration, 61);
+    EXPECT_EQ(gui::GetGadgetText(ui::TotalTimeText), "0:01:01");
+    EXPECT_EQ(gui::GetGadgetText(ui::BitrateValue), "128");
+    EXPECT_EQ(gui::GetGadgetText(ui::SampleRateValue), "44100");
+}
+
 TEST_F(Scan, EmptyFolderGivesAnEmptyDisabledList) {
     songs->CurrentSong = 5;
     Run(1);

@@ -194,6 +194,24 @@ TEST_F(GuiWindowTest, TooltipsAreAlwaysShownStandardTips) {
     }
 }
 
+// The main loop moves the position slider several times a second, 500 steps over some 200
+// pixels: only a step that moves the thumb may cost a repaint, and the value reads back as set.
+TEST_F(GuiWindowTest, SliderRepaintsOnlyWhenItsThumbMoves) {
+    gui::GadgetSpec slider = Spec(13, GadgetKind::Slider, 4, 44, 212, 18);
+    slider.maximum = 500;
+    ASSERT_TRUE(gui::CreateGadget(slider));
+    HWND track = Control(13);
+    const auto repaintWanted = [track] { return GetUpdateRect(track, nullptr, FALSE) != 0; };
+    UpdateWindow(main_);
+    ASSERT_FALSE(repaintWanted());
+    gui::SetGadgetState(13, 1);
+    EXPECT_EQ(gui::GetGadgetState(13), 1);
+    EXPECT_FALSE(repaintWanted());
+    gui::SetGadgetState(13, 250);
+    EXPECT_EQ(gui::GetGadgetState(13), 250);
+    EXPECT_TRUE(repaintWanted());
+}
+
 TEST_F(GuiWindowTest, ReusedNumberLeavesTheOldControlAndAddressesTheNew) {
     ASSERT_TRUE(gui::CreateGadget(Spec(39, GadgetKind::Text, 7, 100, 35, 12, "Bitrate:")));
     ASSERT_TRUE(gui::CreateGadget(Spec(39, GadgetKind::Text, 110, 100, 60, 12, "Samplingrate:")));

@@ -175,6 +175,26 @@ TEST_F(FltkGadgets, SliderReportsEveryMoveWhileDraggedAndClampsProgramValues) {
     EXPECT_LT(gui::GetGadgetState(13), 400);
 }
 
+// The main loop moves the position slider several times a second, 500 steps over some 200
+// pixels: only a step that moves the knob may cost a redraw, and the value reads back as set.
+TEST_F(FltkGadgets, SliderIsDrawnAgainOnlyWhenItsKnobMoves) {
+    Make(13, gui::GadgetKind::Slider, 4, 44, 212, 18);
+    Pump(100);
+    Fl_Widget* slider = gui::fltk::FindGadget(13)->widget;
+    ASSERT_EQ(slider->damage(), 0);
+    gui::SetGadgetState(13, 1);
+    EXPECT_EQ(slider->damage(), 0);
+    int redraws = 0;
+    for (int value = 0; value <= 500; ++value) {
+        gui::SetGadgetState(13, value);
+        EXPECT_EQ(gui::GetGadgetState(13), value);
+        redraws += slider->damage() != 0;
+        Fl::flush();
+    }
+    EXPECT_GT(redraws, 150);  // the knob follows every pixel of the track...
+    EXPECT_LE(redraws, 212);  // ...and moves no more often than that
+}
+
 TEST_F(FltkGadgets, FieldAndTextsShowTextAsGiven) {
     Make(2, gui::GadgetKind::Field, 2, 2, 215, 15, "/home/a & b/@x_y/");
     Make(15, gui::GadgetKind::Text, 95, 61, 30, 12, "0:00");

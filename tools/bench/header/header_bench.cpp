@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "playback/song_list.h"
 #include "tools/bench/corpus/corpus.h"
 #include "trackinfo/frame_header.h"
 
@@ -25,22 +24,22 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    SongListState songs;
+    std::vector<SongHeaderInfo> infos(paths.size());
     std::int64_t floorBytes = 0;
     double analysis = 1e30, floor = 1e30;
     // Alternating rounds, best of each: both see the same warm page cache.
     for (int round = 0; round < Rounds; ++round) {
         floor = std::min(floor, bench::Seconds([&] { floorBytes += bench::FloorPass(paths); }));
         analysis = std::min(analysis, bench::Seconds([&] {
-                                songs.TotalDuration = 0;
                                 for (std::size_t i = 0; i < paths.size(); ++i)
-                                    AnalyseSongHeader(paths[i], int(i), songs);
+                                    infos[i] = AnalyseSongHeader(paths[i]);
                             }));
     }
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        if (songs.SongBitrateText[i] != "128" || songs.SongSampleRateText[i] != "44100") {
+        const FrameHeaderTexts& texts = infos[i].texts;
+        if (texts.bitrateText != "128" || texts.sampleRateText != "44100") {
             std::fprintf(stderr, "%s: unexpected \"%s\" \"%s\"\n", paths[i].c_str(),
-                         songs.SongBitrateText[i].c_str(), songs.SongSampleRateText[i].c_str());
+                         texts.bitrateText.c_str(), texts.sampleRateText.c_str());
             return 1;
         }
     }
