@@ -45,14 +45,14 @@ start_pulse() {
 }
 
 start_session_bus() {
-    local address pid
+    local started
     if ! command -v dbus-daemon >/dev/null; then
         echo "test: no dbus-daemon; the media-control tests will be skipped" >&2
         return 0
     fi
-    read -r address pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
-        tr '\n' ' ')
-    klingtal_cleanup_pids+=("$pid")
-    export DBUS_SESSION_BUS_ADDRESS=$address
-    echo "test: private session bus at $address"
+    # Two lines: the address, then the process id.
+    started=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+    klingtal_cleanup_pids+=("$(sed -n 2p <<<"$started")")
+    export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$started")
+    echo "test: private session bus at $DBUS_SESSION_BUS_ADDRESS"
 }
