@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file.h"
+#include "platform/utf8.h"
 #include "trackinfo/windows1252.h"
 
 namespace {
@@ -24,40 +25,16 @@ constexpr TagField ShownFields[] = {
     {"Kommentar: ", 97, 30, &Id3v1Fields::comment},
 };
 
-// Sequence length a UTF-8 lead byte announces; 0 for a byte that cannot start one.
-int SequenceLength(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) return 2;
-    if (lead >= 0xE0 && lead <= 0xEF) return 3;
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
-    return 0;
-}
-
-// Whether byte may stand at position index (1..3) of a sequence begun by lead. The second
-// byte's narrower ranges keep out overlong forms, surrogates and code points past U+10FFFF.
-bool FitsSequence(unsigned char lead, std::size_t index, unsigned char byte) {
-    if (index == 1 && lead == 0xE0) return byte >= 0xA0 && byte <= 0xBF;
-    if (index == 1 && lead == 0xED) return byte >= 0x80 && byte <= 0x9F;
-    if (index == 1 && lead == 0xF0) return byte >= 0x90 && byte <= 0xBF;
-    if (index == 1 && lead == 0xF4) return byte >= 0x80 && byte <= 0x8F;
-    return byte >= 0x80 && byte <= 0xBF;
-}
-
 // The field's bytes when they are UTF-8 with at least one multi-byte sequence, as taggers that
 // copy UTF-8 into the fields write them. Such taggers cut the text at the field's length, so
 // in a full field a sequence cut off by its very end is left out.
 std::optional<std::string_view> AsUtf8(std::string_view text, bool full) {
     bool multiByte = false;
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = std::size_t(SequenceLength(lead));
-        if (length == 0) return std::nullopt;
-        std::size_t have = 1;
-        while (have < length && i + have < text.size() &&
-               FitsSequence(lead, have, static_cast<unsigned char>(text[i + have])))
-            ++have;
-        if (have < length) {
-            if (!full || i + have != text.size()) return std::nullopt;
+        bool cutOff = false;
+        const std::size_t length = utf8::SequenceAt(text, i, &cutOff);
+        if (length == 0) {
+            if (!full || !cutOff) return std::nullopt;
             text = text.substr(0, i);
             break;
         }

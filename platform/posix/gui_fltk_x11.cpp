@@ -70,8 +70,8 @@ bool WindowManagerRunning() {
 
 namespace {
 
-// A client message to the root window, as the window-manager specification asks for state
-// changes of a mapped window.
+// A client message to the root window: how a window manager takes requests about a window
+// that is already mapped.
 void SendToWindowManager(Fl_Window* window, const char* message, long l0, long l1, long l2,
                          long l3) {
     XEvent event{};

@@ -1,7 +1,7 @@
 // The media controls on Linux: MPRIS2 on the session bus through sd-bus. One object,
 // /org/mpris/MediaPlayer2, with one vtable per interface; methods and property changes become
 // requests for the program, and PropertiesChanged goes out whenever the state it hands over
-// differs. See sd_bus_add_object_vtable(3) and the MPRIS2 interface specification.
+// differs. The shape follows sd_bus_add_object_vtable(3); the interfaces are MPRIS2's.
 #include "platform/media.h"
 
 #include <systemd/sd-bus.h>

@@ -18,6 +18,12 @@ GadgetRecord* FindGadget(int gadget) {
     return found == gadgets.end() ? nullptr : &found->second;
 }
 
+HBITMAP ImageBitmap(int image) {
+    auto& images = GetState().images;
+    auto found = images.find(image);
+    return found == images.end() ? nullptr : static_cast<HBITMAP>(found->second.Get());
+}
+
 HFONT SmallFont() {
     auto& font = GetState().font;
     if (!font) {
@@ -87,12 +93,6 @@ NativeControl NativeFor(const GadgetSpec& spec) {
     return {};
 }
 
-HBITMAP ImageBitmap(int image) {
-    auto& images = GetState().images;
-    auto found = images.find(image);
-    return found == images.end() ? nullptr : static_cast<HBITMAP>(found->second.Get());
-}
-
 }  // namespace
 
 bool CreateGadget(const GadgetSpec& spec) {
@@ -117,11 +117,11 @@ bool CreateGadget(const GadgetSpec& spec) {
             break;
         case GadgetKind::ImageButton:
             SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP,
-                         reinterpret_cast<LPARAM>(ImageBitmap(spec.image)));
+                         reinterpret_cast<LPARAM>(win32state::ImageBitmap(spec.image)));
             break;
         case GadgetKind::Picture:
             SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP,
-                         reinterpret_cast<LPARAM>(ImageBitmap(spec.image)));
+                         reinterpret_cast<LPARAM>(win32state::ImageBitmap(spec.image)));
             break;
         case GadgetKind::Slider:
             SendMessageW(control, TBM_SETRANGE, TRUE, MAKELPARAM(spec.minimum, spec.maximum));

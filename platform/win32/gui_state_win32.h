@@ -56,6 +56,7 @@ WindowRecord* FindWindowRecord(int window);
 GadgetRecord* FindGadget(int gadget);
 int WindowNumberOf(HWND hwnd);  // the numbered window hwnd belongs to, -1 for none
 HFONT SmallFont();
+HBITMAP ImageBitmap(int image);  // a registered image, nullptr for none
 
 // Sees every message of the gui's windows before their window procedure does; true when it
 // has answered the message with result. For the parts of the backend that live in the gui's

@@ -149,12 +149,6 @@ HotKey RegisterMediaKey(HWND window, UINT key) {
     return {};
 }
 
-HBITMAP Bitmap(int image) {
-    auto& images = gui::win32state::GetState().images;
-    auto found = images.find(image);
-    return found == images.end() ? nullptr : static_cast<HBITMAP>(found->second.Get());
-}
-
 }  // namespace
 
 bool Start(const Window& window, std::function<void(const Request&)> onRequest) {
@@ -168,8 +162,9 @@ bool Start(const Window& window, std::function<void(const Request&)> onRequest) 
     for (const Meaning& k : MediaKeys) {
         if (HotKey key = RegisterMediaKey(link.window, k.code)) link.keys.push_back(std::move(key));
     }
-    taskbar::Start(link.window, {Bitmap(window.previousImage), Bitmap(window.playImage),
-                                 Bitmap(window.pauseImage), Bitmap(window.nextImage)});
+    using gui::win32state::ImageBitmap;
+    taskbar::Start(link.window, {ImageBitmap(window.previousImage), ImageBitmap(window.playImage),
+                                 ImageBitmap(window.pauseImage), ImageBitmap(window.nextImage)});
     return true;
 }
 
