@@ -11,6 +11,7 @@
 
 using testing_support::TempFolder;
 using testing_support::WriteFile;
+using namespace std::string_literals;
 
 namespace {
 
@@ -33,6 +34,11 @@ std::string Frame(int version, const std::string& id, const std::string& data, i
     return id + size + std::string{'\0', char(flags)} + data;
 }
 
+// A text frame's data in Latin-1.
+std::string Latin1(const char* text) {
+    return "\0"s + text;
+}
+
 std::optional<TagFields> Parse(const std::string& bytes) {
     return ParseId3v2({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
@@ -41,11 +47,10 @@ std::string Joined(const TagFields& f) {
     return f.title + "|" + f.artist + "|" + f.album + "|" + f.year + "|" + f.comment;
 }
 
-const std::string Utf16Grusse(
+const std::string Utf16Grusse =
     "\xFF\xFEG\0r\0\xFC\0\xDF\0"
-    "e\0",
-    12);                                                       // with the mark
-const std::string Utf16BigEndianJapan("\x65\xE5\x67\x2C", 4);  // 日本
+    "e\0"s;                                                  // with the mark
+const std::string Utf16BigEndianJapan = "\x65\xE5\x67\x2C";  // 日本
 
 }  // namespace
 
@@ -53,45 +58,33 @@ TEST(Id3v2, FramesOfEachVersionInEachEncoding) {
     struct Case {
         std::string tag, expected;
     };
-    const std::string v22 = Frame(2, "TT2", "\0Titel", 0) +
-                            Frame(2, "TP1", std::string("\0Wer", 4)) +
-                            Frame(2, "TAL", std::string("\0Album", 6)) +
-                            Frame(2, "TYE",
-                                  std::string("\0"
-                                              "1999",
-                                              5)) +
-                            Frame(2, "COM", std::string("\0deu\0Gut", 8));
     for (const Case& c : {
-             Case{Tag(2, v22), "|Wer|Album|1999|Gut"},  // "\0Titel" as a C string is empty
-             Case{Tag(3, Frame(3, "TIT2",
-                               std::string("\0Gr\xFC\xDF"
-                                           "e",
-                                           6)) +
-                             Frame(3, "TPE1", "\x01" + Utf16Grusse + std::string("\0\0x", 3)) +
-                             Frame(3, "COMM",
-                                   "\x01"
-                                   "eng" +
-                                       std::string("\xFF\xFE\0\0", 4) +
-                                       std::string("\xFF\xFEK\0", 4)) +
-                             Frame(3, "COMM", std::string("\0eng\0zweiter", 12)) +
-                             Frame(3, "TYER",
-                                   std::string("\0"
-                                               "2001",
-                                               5))),
-                  "Grüße|Grüße||2001|K"},
+             Case{Tag(2, Frame(2, "TT2", "\0Titel"s) + Frame(2, "TP1", "\0Wer"s) +
+                             Frame(2, "TAL", "\0Album"s) + Frame(2, "TYE", Latin1("1999")) +
+                             Frame(2, "COM", "\0deu\0Gut"s)),
+                  "Titel|Wer|Album|1999|Gut"},
+             // Latin-1, UTF-16 with its byte-order mark (each string of a comment has its own);
+             // only the first comment counts.
+             Case{
+                 Tag(3, Frame(3, "TIT2",
+                              "\0Gr\xFC\xDF"
+                              "e"s) +
+                            Frame(3, "TPE1", "\x01" + Utf16Grusse + "\0\0x"s) +
+                            Frame(3, "COMM",
+                                  "\x01"
+                                  "eng\xFF\xFE\0\0\xFF\xFEK\0"s) +
+                            Frame(3, "COMM", "\0eng\0zweiter"s) + Frame(3, "TYER", Latin1("2001"))),
+                 "Grüße|Grüße||2001|K"},
+             // UTF-16 big-endian without a mark; UTF-8, its first value only, and with a cut
+             // sequence; the year of a recording time.
              Case{Tag(4, Frame(4, "TIT2", "\x02" + Utf16BigEndianJapan) +
-                             Frame(4, "TPE1",
-                                   "\x03"
-                                   "K\xC3\xBCnstler\0Zweiter") +
-                             Frame(4, "TALB", "\x03 bad \xC3") +
-                             Frame(4, "TDRC",
-                                   std::string("\0"
-                                               "2004-05-01T12:00",
-                                               17))),
+                             Frame(4, "TPE1", "\x03K\xC3\xBCnstler\0Zweiter"s) +
+                             Frame(4, "TALB", "\x03 bad \xC3"s) +
+                             Frame(4, "TDRC", Latin1("2004-05-01T12:00"))),
                   "日本|Künstler|bad \xEF\xBF\xBD|2004|"},
              // Padding ends the frames; an unknown encoding leaves the field empty.
              Case{Tag(3, Frame(3, "TIT2", "\x07x") + std::string(20, '\0') +
-                             Frame(3, "TPE1", std::string("\0Nie", 4))),
+                             Frame(3, "TPE1", "\0Nie"s)),
                   "||||"},
          }) {
         const auto fields = Parse(c.tag);
@@ -105,28 +98,23 @@ TEST(Id3v2, UnsynchronisationExtendedHeadersAndFrameFlags) {
         std::string tag, expected;
     };
     // 2.3 unsynchronises the whole tag, its sizes counting the bytes after undoing it.
-    std::string frames23 = Frame(3, "TIT2", std::string("\0\xFF\xFF", 3));
     std::string stored23;
-    for (char c : frames23) stored23 += c == '\xFF' ? std::string("\xFF\0", 2) : std::string(1, c);
-    const std::string extended23 = std::string("\0\0\0\x06", 4) + std::string(6, '\0');
-    const std::string extended24 = Syncsafe(6) + std::string("\x01\0", 2);
+    for (char c : Frame(3, "TIT2", "\0\xFF\xFF"s))
+        stored23 += c == '\xFF' ? "\xFF\0"s : std::string(1, c);
     for (const Case& c : {
              Case{Tag(3, stored23, 0x80), "\xC3\xBF\xC3\xBF||||"},  // ÿÿ
-             Case{Tag(3, extended23 + Frame(3, "TIT2", std::string("\0Lied", 5)), 0x40),
+             Case{Tag(3, "\0\0\0\x06"s + std::string(6, '\0') + Frame(3, "TIT2", "\0Lied"s), 0x40),
                   "Lied||||"},
-             Case{Tag(4, extended24 + Frame(4, "TIT2", std::string("\0Lied", 5)), 0x40),
-                  "Lied||||"},
+             Case{Tag(4, Syncsafe(6) + "\x01\0"s + Frame(4, "TIT2", "\0Lied"s), 0x40), "Lied||||"},
              // 2.4: unsynchronised frame (flag 0x02) behind a data length indicator (0x01).
-             Case{Tag(4, Frame(4, "TIT2", std::string("\0\0\0\x03\0\xFF\0\xFF\0", 9), 0x03)),
+             Case{Tag(4, Frame(4, "TIT2", "\0\0\0\x03\0\xFF\0\xFF\0"s, 0x03)),
                   "\xC3\xBF\xC3\xBF||||"},
              // Compressed or encrypted frames are skipped: the next frame of the kind counts.
-             Case{Tag(3, Frame(3, "TIT2", std::string("\0\0\0\x09xyz", 8), 0x80) +
-                             Frame(3, "TPE1", std::string("\0geheim", 7), 0x40) +
-                             Frame(3, "TPE1", std::string("G\0Wer", 5), 0x20) +
-                             Frame(3, "TIT2", std::string("\0Klar", 5))),
+             Case{Tag(3, Frame(3, "TIT2", "\0\0\0\x09xyz"s, 0x80) +
+                             Frame(3, "TPE1", "\0geheim"s, 0x40) +
+                             Frame(3, "TPE1", "G\0Wer"s, 0x20) + Frame(3, "TIT2", "\0Klar"s)),
                   "Klar|Wer|||"},
-             Case{Tag(4, Frame(4, "TIT2", std::string("\0x", 2), 0x08) +
-                             Frame(4, "TALB", std::string("G\0Album", 7), 0x40)),
+             Case{Tag(4, Frame(4, "TIT2", "\0x"s, 0x08) + Frame(4, "TALB", "G\0Album"s, 0x40)),
                   "||Album||"},
          }) {
         const auto fields = Parse(c.tag);
@@ -136,13 +124,13 @@ TEST(Id3v2, UnsynchronisationExtendedHeadersAndFrameFlags) {
 }
 
 TEST(Id3v2, SizesPastTheEndReadWhatIsThereAndOtherBytesAreNoTag) {
-    const std::string tag = Tag(3, Frame(3, "TIT2", std::string("\0Langer Titel", 13)));
+    const std::string tag = Tag(3, Frame(3, "TIT2", "\0Langer Titel"s));
     EXPECT_EQ(Parse(tag.substr(0, tag.size() - 6))->title, "Langer");
-    std::string frameTooLong = Tag(4, Frame(4, "TPE1", std::string("\0Wer", 4)));
+    std::string frameTooLong = Tag(4, Frame(4, "TPE1", "\0Wer"s));
     frameTooLong[17] = 0x7F;  // the frame claims 127 bytes
     EXPECT_EQ(Parse(frameTooLong)->artist, "Wer");
     for (const std::string& notATag : {std::string("ID3"), Tag(5, ""), Tag(1, ""),
-                                       "TAG" + std::string(20, '\0'), Tag(2, "", 0x40)}) {
+                                       "TAG"s + std::string(20, '\0'), Tag(2, "", 0x40)}) {
         EXPECT_EQ(Parse(notATag), std::nullopt);
     }
 }
@@ -181,7 +169,7 @@ TEST(SongTags, InfoTakesId3v1FirstMediaTakesId3v2FirstThenTheOther) {
     std::string id3v1 = "TAG" + std::string(125, '\0');
     id3v1.replace(3, 5, "Eins1");
     id3v1.replace(33, 6, "Wer v1");
-    const std::string id3v2 = Tag(3, Frame(3, "TIT2", std::string("\0Zwei", 5)));
+    const std::string id3v2 = Tag(3, Frame(3, "TIT2", "\0Zwei"s));
     struct Case {
         std::string bytes, info, mediaTitle, mediaArtist;
     };
