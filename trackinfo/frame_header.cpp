@@ -166,18 +166,20 @@ struct StreamHeader {
     bool vbr = false;          // "Xing" or VBRI; "Info" is lame's name for a constant bitrate
 };
 
-// Xing and Info follow the side information (after the 16-bit check when there is one); VBRI
-// stands 32 bytes after the header whatever the mode.
+// Xing and Info follow the side information. With a 16-bit check after the header they are
+// found right after the side information as the standard places it, or, as lame writes them,
+// where they would be without the check. VBRI stands 32 bytes after the header in any mode.
 template <class Source>
 std::optional<StreamHeader> ReadStreamHeader(Source& source, const FoundFrame& frame) {
     if (frame.header.layer != 3) return std::nullopt;
     const bool mpeg1 = frame.header.version == FrameHeader::Mpeg1;
     const std::uint64_t sideInfo =
         mpeg1 ? (frame.header.mono ? 17 : 32) : (frame.header.mono ? 9 : 17);
-    const std::uint64_t xing = frame.offset + 4 + (frame.header.crc ? 2 : 0) + sideInfo;
-    std::array<std::uint8_t, 16> b{};
-    if (ReadExactly(source, xing, b.data(), b.size()) &&
-        (std::memcmp(b.data(), "Xing", 4) == 0 || std::memcmp(b.data(), "Info", 4) == 0)) {
+    for (const std::uint64_t check : {std::uint64_t(0), std::uint64_t(frame.header.crc ? 2 : 0)}) {
+        std::array<std::uint8_t, 16> b{};
+        if (!ReadExactly(source, frame.offset + 4 + sideInfo + check, b.data(), b.size()) ||
+            (std::memcmp(b.data(), "Xing", 4) != 0 && std::memcmp(b.data(), "Info", 4) != 0))
+            continue;
         StreamHeader stream;
         stream.vbr = b[0] == 'X';
         const std::uint32_t flags = BigEndian32(&b[4]);

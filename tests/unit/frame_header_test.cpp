@@ -156,6 +156,7 @@ TEST(FrameHeader, TheSearchGivesUpSixtyFourKibibytesPastTheTags) {
 
 TEST(FrameHeader, XingInfoAndVbriHeadersGiveTheExactDurationAndTheAverage) {
     const std::string mpeg2Mono("\xFF\xF3\x84\xC4", 4);  // 64 kbit/s, 24000 Hz, one channel
+    const std::string withCheck("\xFF\xFA\x90\x44", 4);  // Mpeg1Header with a 16-bit check
     const std::string xing = "Xing" + BigEndian(3) + BigEndian(6892) + BigEndian(1600000);
     const std::string vbri = "VBRI" + std::string(6, '\0') + BigEndian(1600000) + BigEndian(6892);
     struct Case {
@@ -171,6 +172,9 @@ TEST(FrameHeader, XingInfoAndVbriHeadersGiveTheExactDurationAndTheAverage) {
              Case{Mpeg1Header, std::string(32, '\0') + "Info" + BigEndian(1) + BigEndian(6892),
                   Mpeg1FrameBytes, "128", 180},
              Case{Mpeg1Header, std::string(32, '\0') + vbri, Mpeg1FrameBytes, "71", 180},
+             // With the 16-bit check: after it, or where lame puts it, as if it were not there.
+             Case{withCheck, std::string(34, '\0') + xing, Mpeg1FrameBytes, "71", 180},
+             Case{withCheck, std::string(32, '\0') + xing, Mpeg1FrameBytes, "71", 180},
              Case{
                  mpeg2Mono,
                  std::string(9, '\0') + "Xing" + BigEndian(3) + BigEndian(1000) + BigEndian(192000),
