@@ -11,7 +11,7 @@
 #include "platform/system.h"
 #include "playback/mci_channel.h"
 #include "playback/scan.h"
-#include "trackinfo/id3v1.h"
+#include "trackinfo/song_tags.h"
 #include "ui/about_window.h"
 #include "ui/gadgets.h"
 #include "ui/images.h"
@@ -67,7 +67,7 @@ void ShowTagInfo(AppState& app) {
     const SongListState& songs = app.songs;
     // Without a current song there is no file to read (stale entries are not songs).
     if (songs.CurrentSong < 0 || songs.CurrentSong >= songs.SongCount) return;
-    const std::optional<std::string> text = ReadId3v1Info(songs.SongList[songs.CurrentSong]);
+    const std::optional<std::string> text = ReadTagInfo(songs.SongList[songs.CurrentSong]);
     if (text) gui::ShowMessage("ID3-Info", *text, gui::MessageIcon::None);
 }
 

@@ -10,7 +10,7 @@
 #include "platform/gui.h"
 #include "platform/system.h"
 #include "playback/scan.h"
-#include "trackinfo/id3v1.h"
+#include "trackinfo/song_tags.h"
 #include "ui/gadgets.h"
 #include "volume/mixer.h"
 
@@ -67,12 +67,10 @@ void TakeTag(MediaTrack& track, const std::string& path) {
     if (track.path == path) return;
     track = MediaTrack{};
     track.path = path;
-    const std::optional<Id3v1Fields> tag = ReadId3v1Fields(path);
-    if (tag) {
-        track.title = tag->title;
-        track.artist = tag->artist;
-        track.album = tag->album;
-    }
+    const TagFields tags = ReadMediaTags(path);
+    track.title = tags.title;
+    track.artist = tags.artist;
+    track.album = tags.album;
     if (track.title.empty()) track.title = SongName(path);
 }
 

@@ -32,6 +32,9 @@ std::string UserAppDataFolder();
 struct DirEntry {
     std::string name;
     bool isDirectory = false;
+    // A regular file, or a link to one; never a pipe, socket, device or dangling link, which
+    // the scan must not take for songs.
+    bool isFile = false;
 };
 
 // Directory enumeration by handle number (0..63), so nested scans can each keep their own.

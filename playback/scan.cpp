@@ -2,8 +2,8 @@
 #include "playback/scan.h"
 
 #include <string>
+#include <unordered_set>
 #include <utility>
-#include <vector>
 
 #include "platform/gui.h"
 #include "platform/system.h"
@@ -21,18 +21,19 @@ bool IsDotEntry(const std::string& name) {
 
 struct Scan {
     SongListState& songs;
-    std::vector<std::string> openFolders;  // identities of the folders on the current path
+    // Identities of every folder entered in this scan. A link back to an outer folder would
+    // repeat the songs forever, and links reaching one folder twice on each level would make
+    // the scan exponential.
+    std::unordered_set<std::string> entered;
 };
 
 void ScanLevel(Scan& scan, const std::string& path, int level, int withSubfolders);
 
-// A link back to a folder the scan is inside of would repeat the songs forever.
-bool IsOnCurrentPath(const Scan& scan, const std::string& identity) {
-    if (identity.empty()) return false;
-    for (const std::string& open : scan.openFolders) {
-        if (open == identity) return true;
-    }
-    return false;
+// True the first time a folder is met; a folder that cannot be examined has no identity and
+// is left to the enumeration to report.
+bool FirstVisit(Scan& scan, const std::string& path) {
+    const std::string identity = sys::DirectoryIdentity(path);
+    return identity.empty() || scan.entered.insert(identity).second;
 }
 
 // The steps that end every level: what the top level sets last is what stays.
@@ -80,15 +81,13 @@ void ScanEntries(Scan& scan, const std::string& path, int level, int withSubfold
     while (sys::NextDirectoryEntry(level, entry)) {
         if (IsDotEntry(entry.name)) continue;
         if (!entry.isDirectory) {
-            if (!IsMp3Name(entry.name)) continue;
+            if (!entry.isFile || !IsMp3Name(entry.name)) continue;
             if (scan.songs.SongCount >= MaxSongs) break;  // the list is full
             AddSong(scan.songs, path, entry.name);
         } else if (withSubfolders == 1 && level + 1 < MaxLevels &&
                    scan.songs.SongCount < MaxSongs) {
             const std::string folder = path + entry.name + sys::PathSeparator;
-            if (!IsOnCurrentPath(scan, sys::DirectoryIdentity(folder))) {
-                ScanLevel(scan, folder, level + 1, 1);
-            }
+            if (FirstVisit(scan, folder)) ScanLevel(scan, folder, level + 1, 1);
         }
     }
 }
@@ -99,9 +98,7 @@ void ScanLevel(Scan& scan, const std::string& path, int level, int withSubfolder
 
     const bool opened = sys::ExamineDirectory(level, path);
     if (opened) {
-        scan.openFolders.push_back(sys::DirectoryIdentity(path));
         ScanEntries(scan, path, level, withSubfolders);
-        scan.openFolders.pop_back();
         sys::FinishDirectory(level);
     }
     FinishLevel(scan.songs, opened);
@@ -124,6 +121,7 @@ bool IsMp3Name(std::string_view name) {
 
 void ScanDirectory(SongListState& songs, const std::string& path, int level, int withSubfolders) {
     Scan scan{songs, {}};
+    FirstVisit(scan, path);
     ScanLevel(scan, path, level, withSubfolders);
 }
 

@@ -1,98 +1,33 @@
-// Finding and decoding the first frame header of a song, from memory or from a file read in
-// blocks. Both go through one search, so they find the same byte.
+// Finding the first real frame of a song, from memory or from a file read in blocks, and its
+// texts and playing time. Both sources go through one search, so they find the same frame.
 #include "trackinfo/frame_header.h"
 
 #include <array>
 #include <cstring>
-#include <initializer_list>
 
 #include "platform/file.h"
-#include "playback/number_text.h"
-#include "trackinfo/frame_header_tables.h"
 
 namespace {
 
 constexpr std::size_t Id3v2HeaderSize = 10;
+constexpr std::size_t Id3v1Size = 128;
+// Real files hold one or two leading tags; a file of nothing but tag headers is not read on.
+constexpr int MaxLeadingTags = 64;
 
-constexpr std::string_view LookUp(std::span<const frame_tables::TextByBits> table,
-                                  std::string_view bits) {
-    for (const auto& entry : table)
-        if (entry.bits == bits) return entry.text;
-    return {};
-}
-
-// Bits of value at the given positions as '0'/'1' characters, most significant first.
-struct BitText {
-    char chars[4] = {};
-    std::size_t size = 0;
-    constexpr std::string_view View() const { return {chars, size}; }
+// kbit/s by bitrate code 0 to 14 (0: free format; 15 is reserved).
+constexpr int Mpeg1Bitrates[3][15] = {
+    {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448},
+    {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384},
+    {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320},
 };
-
-constexpr BitText Bits(int value, std::initializer_list<int> positions) {
-    BitText text;
-    for (int n : positions) text.chars[text.size++] = char('0' + BitOfByte(value, n));
-    return text;
-}
-
-constexpr std::string_view Field(std::string_view row, int n) {
-    for (int i = 1; i < n; ++i) {
-        const std::size_t comma = row.find(',');
-        if (comma == std::string_view::npos) return {};
-        row.remove_prefix(comma + 1);
-    }
-    return row.substr(0, row.find(','));
-}
-
-// The sampling-rate text from the version bits of b1 and the sampling-rate bits of b2.
-constexpr std::string_view SampleRateByTables(int b1, int b2) {
-    const std::string_view version = LookUp(frame_tables::VersionTexts, Bits(b1, {5, 4}).View());
-    const BitText sampleBits = Bits(b2, {4, 3});
-    for (const auto& row : frame_tables::SampleRateRows)
-        if (row.version == version)
-            return row.texts[(sampleBits.chars[0] - '0') * 2 + (sampleBits.chars[1] - '0')];
-    return {};
-}
-
-// The bitrate text from the version and layer bits of b1 and the bitrate bits of b2.
-constexpr std::string_view BitrateByTables(int b1, int b2) {
-    const std::string_view version = LookUp(frame_tables::VersionTexts, Bits(b1, {5, 4}).View());
-    const std::string_view layer = LookUp(frame_tables::LayerTexts, Bits(b1, {3, 2}).View());
-    const BitText bitrateBits = Bits(b2, {8, 7, 6, 5});
-    for (const auto& row : frame_tables::BitrateRows) {
-        if (row.version != version || row.layer != layer) continue;
-        const std::size_t found = frame_tables::BitrateCodes.find(bitrateBits.View());
-        const int n = found == std::string_view::npos ? 1 : int(found / 5) + 1;  // 0000: field 1
-        return Field(row.fields, n);
-    }
-    return {};
-}
-
-// Which bits of b1 and b2 select each text: version and sampling-rate bits, and version,
-// layer and bitrate bits.
-constexpr std::size_t SampleRateIndex(int b1, int b2) {
-    return std::size_t((b1 >> 3 & 3) << 2 | (b2 >> 2 & 3));
-}
-constexpr std::size_t BitrateIndex(int b1, int b2) {
-    return std::size_t((b1 >> 1 & 15) << 4 | (b2 >> 4 & 15));
-}
-
-struct DecodedTexts {
-    std::array<std::string_view, 16> sampleRate{};
-    std::array<std::string_view, 256> bitrate{};
+// MPEG-2 and 2.5: layer 1, then layers 2 and 3, which share a row.
+constexpr int LowerBitrates[2][15] = {
+    {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256},
+    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160},
 };
-
-// Every answer of the two look-ups, worked out by the compiler: reading the tables for each
-// song cost the scan about 2,000 instructions a file.
-constexpr DecodedTexts AllTexts = [] {
-    DecodedTexts texts;
-    for (int b1 = 0; b1 < 32; b1 += 2) {  // every version and layer
-        for (int code = 0; code < 4; ++code)
-            texts.sampleRate[SampleRateIndex(b1, code << 2)] = SampleRateByTables(b1, code << 2);
-        for (int code = 0; code < 16; ++code)
-            texts.bitrate[BitrateIndex(b1, code << 4)] = BitrateByTables(b1, code << 4);
-    }
-    return texts;
-}();
+// Hertz by sampling-rate code 0 to 2 (3 is reserved), for MPEG-1, 2 and 2.5.
+constexpr int SampleRates[3][3] = {
+    {44100, 48000, 32000}, {22050, 24000, 16000}, {11025, 12000, 8000}};
 
 // The whole file as a byte source.
 class MemorySource {
@@ -109,8 +44,8 @@ class MemorySource {
     std::span<const std::uint8_t> bytes_;
 };
 
-// A file read in blocks, keeping the last block: the tag check and the search at the start of
-// an ordinary song then cost one read.
+// A file read in blocks, keeping the last block: the tag check, the search and the Xing header
+// of an ordinary song then cost one read.
 class FileSource {
   public:
     FileSource(platform::ReadOnlyFile& file, std::uint64_t length) : file_(file), length_(length) {}
@@ -152,6 +87,10 @@ bool ReadExactly(Source& source, std::uint64_t offset, std::uint8_t* out, std::s
     return true;
 }
 
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
 // A tag starts with "ID3", version and revision below 0xFF, flags, and a size of four 7-bit
 // bytes, most significant first. Returns the offset just past the tag (its footer included).
 template <class Source>
@@ -170,19 +109,40 @@ std::optional<std::uint64_t> TagEnd(Source& source, std::uint64_t offset) {
 template <class Source>
 std::optional<std::uint64_t> SearchStart(Source& source) {
     std::uint64_t offset = 0;
-    while (const auto end = TagEnd(source, offset)) offset = *end;
+    for (int tags = 0; tags < MaxLeadingTags; ++tags) {
+        const auto end = TagEnd(source, offset);
+        if (!end) break;
+        offset = *end;
+    }
     if (offset > source.Length()) return std::nullopt;
     return offset;
 }
 
-// The two bytes after the first byte 255 from the search start on.
+// A header is taken only when the frame it announces is followed by another header of the same
+// stream, or by the end of the file; a free-format frame has no length to check.
 template <class Source>
-std::optional<std::array<std::uint8_t, 2>> FindHeader(Source& source) {
-    const auto start = SearchStart(source);
-    if (!start) return std::nullopt;
-    for (std::uint64_t offset = *start;;) {
-        const auto bytes = source.BytesAt(offset);
+bool NextHeaderAgrees(Source& source, std::uint64_t at, const FrameHeader& header) {
+    const std::uint64_t next = at + header.FrameBytes();
+    std::array<std::uint8_t, 4> bytes{};
+    if (next == at || !ReadExactly(source, next, bytes.data(), bytes.size())) return true;
+    const auto following = ParseFrameHeader(bytes.data());
+    return following && following->version == header.version && following->layer == header.layer &&
+           following->sampleRate == header.sampleRate;
+}
+
+struct FoundFrame {
+    std::uint64_t offset = 0;
+    FrameHeader header;
+};
+
+template <class Source>
+std::optional<FoundFrame> FindFirstFrame(Source& source, std::uint64_t start) {
+    const std::uint64_t end =
+        source.Length() - start < FrameSearchLimit ? source.Length() : start + FrameSearchLimit;
+    for (std::uint64_t offset = start; offset < end;) {
+        auto bytes = source.BytesAt(offset);
         if (bytes.empty()) return std::nullopt;
+        if (bytes.size() > end - offset) bytes = bytes.first(std::size_t(end - offset));
         const void* hit = std::memchr(bytes.data(), 0xFF, bytes.size());
         if (!hit) {
             offset += bytes.size();
@@ -190,36 +150,134 @@ std::optional<std::array<std::uint8_t, 2>> FindHeader(Source& source) {
         }
         const auto at =
             offset + std::uint64_t(static_cast<const std::uint8_t*>(hit) - bytes.data());
-        std::array<std::uint8_t, 2> header{};
-        if (!ReadExactly(source, at + 1, header.data(), header.size())) return std::nullopt;
-        return header;
+        std::array<std::uint8_t, 4> header{};
+        if (!ReadExactly(source, at, header.data(), header.size())) return std::nullopt;
+        const auto parsed = ParseFrameHeader(header.data());
+        if (parsed && NextHeaderAgrees(source, at, *parsed)) return FoundFrame{at, *parsed};
+        offset = at + 1;
     }
+    return std::nullopt;
+}
+
+// What a Xing, Info or VBRI header in the first frame says about the whole stream.
+struct StreamHeader {
+    std::uint32_t frames = 0;  // 0 when not given
+    std::uint32_t bytes = 0;   // 0 when not given
+    bool vbr = false;          // "Xing" or VBRI; "Info" is lame's name for a constant bitrate
+};
+
+// Xing and Info follow the side information. With a 16-bit check after the header they are
+// found right after the side information as the standard places it, or, as lame writes them,
+// where they would be without the check. VBRI stands 32 bytes after the header in any mode.
+template <class Source>
+std::optional<StreamHeader> ReadStreamHeader(Source& source, const FoundFrame& frame) {
+    if (frame.header.layer != 3) return std::nullopt;
+    const bool mpeg1 = frame.header.version == FrameHeader::Mpeg1;
+    const std::uint64_t sideInfo =
+        mpeg1 ? (frame.header.mono ? 17 : 32) : (frame.header.mono ? 9 : 17);
+    for (const std::uint64_t check : {std::uint64_t(0), std::uint64_t(frame.header.crc ? 2 : 0)}) {
+        std::array<std::uint8_t, 16> b{};
+        if (!ReadExactly(source, frame.offset + 4 + sideInfo + check, b.data(), b.size()) ||
+            (std::memcmp(b.data(), "Xing", 4) != 0 && std::memcmp(b.data(), "Info", 4) != 0))
+            continue;
+        StreamHeader stream;
+        stream.vbr = b[0] == 'X';
+        const std::uint32_t flags = BigEndian32(&b[4]);
+        const std::uint8_t* field = &b[8];
+        if (flags & 1) {
+            stream.frames = BigEndian32(field);
+            field += 4;
+        }
+        if (flags & 2) stream.bytes = BigEndian32(field);
+        return stream;
+    }
+    std::array<std::uint8_t, 18> v{};
+    if (ReadExactly(source, frame.offset + 36, v.data(), v.size()) &&
+        std::memcmp(v.data(), "VBRI", 4) == 0) {
+        return StreamHeader{BigEndian32(&v[14]), BigEndian32(&v[10]), true};
+    }
+    return std::nullopt;
+}
+
+std::int16_t Seconds(std::uint64_t seconds) {
+    return std::int16_t(seconds > 32767 ? 32767 : seconds);
 }
 
 template <class Source>
 SongHeaderInfo Analyse(Source& source) {
     SongHeaderInfo info;
-    if (const auto header = FindHeader(source)) {
-        info.texts = DecodeFrameHeader((*header)[0], (*header)[1]);
-        info.duration = EstimateDuration(source.Length(), info.texts);
+    const auto start = SearchStart(source);
+    if (!start) return info;
+    const auto frame = FindFirstFrame(source, *start);
+    if (!frame) return info;
+    const FrameHeader& header = frame->header;
+    info.texts.sampleRateText = std::to_string(header.sampleRate);
+    int kbps = header.bitrateKbps;
+    const std::uint64_t audio = source.Length() - *start;  // the trailing tag not yet counted
+
+    const auto stream = ReadStreamHeader(source, *frame);
+    if (stream && stream->frames > 0) {
+        const std::uint64_t samples = std::uint64_t(stream->frames) * header.SamplesPerFrame();
+        info.duration = Seconds(samples / std::uint64_t(header.sampleRate));
+        if (stream->vbr) {
+            const std::uint64_t bytes = stream->bytes > 0 ? stream->bytes : audio;
+            // bytes * 8 / (samples / rate) in kbit/s, rounded to the nearest. An average no
+            // layer allows (above 448) comes from a broken header: the frame's own is shown.
+            const std::uint64_t average =
+                (bytes * 8 * std::uint64_t(header.sampleRate) + samples * 500) / (samples * 1000);
+            if (average > 0 && average <= 448) kbps = int(average);
+        }
+    } else if (kbps > 0) {
+        const std::uint64_t bytesPerSecond = std::uint64_t(kbps) * 125;
+        std::uint64_t length = audio;
+        // The trailing tag is looked for only when it changes the whole seconds: most files
+        // then cost no read at their end.
+        if (audio >= Id3v1Size && audio / bytesPerSecond != (audio - Id3v1Size) / bytesPerSecond) {
+            std::array<std::uint8_t, 3> tag{};
+            if (ReadExactly(source, source.Length() - Id3v1Size, tag.data(), tag.size()) &&
+                std::memcmp(tag.data(), "TAG", 3) == 0)
+                length -= Id3v1Size;
+        }
+        info.duration = Seconds(length / bytesPerSecond);
     }
+    if (kbps > 0) info.texts.bitrateText = std::to_string(kbps);
     return info;
 }
 
 }  // namespace
 
-FrameHeaderTexts DecodeFrameHeader(std::uint8_t b1, std::uint8_t b2) {
-    return {std::string(AllTexts.bitrate[BitrateIndex(b1, b2)]),
-            std::string(AllTexts.sampleRate[SampleRateIndex(b1, b2)])};
+int FrameHeader::SamplesPerFrame() const {
+    if (layer == 1) return 384;
+    return layer == 3 && version != Mpeg1 ? 576 : 1152;
 }
 
-std::int16_t EstimateDuration(std::uint64_t fileLength, const FrameHeaderTexts& texts) {
-    const int bitrate = ParseLeadingNumber(texts.bitrateText).value;
-    const int sampleRate = ParseLeadingNumber(texts.sampleRateText).value;
-    if (bitrate <= 0 || sampleRate <= 0) return 0;
-    // length * 8 / (bitrate * 1000), without the multiplication that could overflow.
-    const std::uint64_t seconds = fileLength / (std::uint64_t(bitrate) * 125);
-    return std::int16_t(seconds > 32767 ? 32767 : seconds);
+std::uint32_t FrameHeader::FrameBytes() const {
+    const std::uint32_t bitsPerSecond = std::uint32_t(bitrateKbps) * 1000;
+    if (layer == 1) return (12 * bitsPerSecond / std::uint32_t(sampleRate) + padding) * 4;
+    // A frame holds SamplesPerFrame / 8 bytes per bit and second of sampling.
+    const auto perBit = std::uint32_t(SamplesPerFrame() / 8);
+    return perBit * bitsPerSecond / std::uint32_t(sampleRate) + padding;
+}
+
+std::optional<FrameHeader> ParseFrameHeader(const std::uint8_t* b) {
+    if (b[0] != 0xFF || (b[1] & 0xE0) != 0xE0) return std::nullopt;
+    const int versionCode = b[1] >> 3 & 3, layerCode = b[1] >> 1 & 3;
+    const int bitrateCode = b[2] >> 4, rateCode = b[2] >> 2 & 3;
+    if (versionCode == 1 || layerCode == 0 || bitrateCode == 15 || rateCode == 3)
+        return std::nullopt;
+    FrameHeader header;
+    header.version = versionCode == 3   ? FrameHeader::Mpeg1
+                     : versionCode == 2 ? FrameHeader::Mpeg2
+                                        : FrameHeader::Mpeg25;
+    header.layer = 4 - layerCode;
+    header.bitrateKbps = header.version == FrameHeader::Mpeg1
+                             ? Mpeg1Bitrates[header.layer - 1][bitrateCode]
+                             : LowerBitrates[header.layer == 1 ? 0 : 1][bitrateCode];
+    header.sampleRate = SampleRates[header.version][rateCode];
+    header.padding = (b[2] & 2) != 0;
+    header.crc = (b[1] & 1) == 0;
+    header.mono = (b[3] >> 6) == 3;
+    return header;
 }
 
 std::optional<std::uint64_t> FrameSearchStart(std::span<const std::uint8_t> fileBytes) {

@@ -1,5 +1,6 @@
-// The first MPEG audio frame header of a song: bitrate and sampling-rate display texts and an
-// estimated playing time, which the folder scan records in the song list. Main thread only.
+// The first MPEG audio frame of a song: bitrate and sampling-rate display texts and the playing
+// time (exact from a Xing, Info or VBRI header, else estimated from the audio's length), which
+// the folder scan records in the song list. Main thread only.
 #pragma once
 
 #include <cstdint>
@@ -7,36 +8,47 @@
 #include <span>
 #include <string>
 
-// Bit n of value, n counted from 1 (least significant) to 8; 0 or 1.
-constexpr int BitOfByte(int value, int n) {
-    if (n < 1 || n > 8) return 0;
-    return (value >> (n - 1)) & 1;
-}
+// The search for the first frame gives up this many bytes past the leading tags: a real stream
+// has its first frame long before, and a file of zeros must not be read to its end.
+inline constexpr std::uint64_t FrameSearchLimit = 64 * 1024;
+
+// One frame header's fields, by the tables of ISO/IEC 11172-3 and 13818-3.
+struct FrameHeader {
+    enum Version { Mpeg1, Mpeg2, Mpeg25 };
+    Version version = Mpeg1;
+    int layer = 0;        // 1 to 3
+    int bitrateKbps = 0;  // 0 for the free format, whose frames have no fixed length
+    int sampleRate = 0;   // hertz
+    bool padding = false;
+    bool crc = false;   // a 16-bit check follows the header
+    bool mono = false;  // channel mode 11: one channel
+
+    int SamplesPerFrame() const;
+    std::uint32_t FrameBytes() const;  // header included; 0 for the free format
+};
+
+// The header in bytes[0..3] when they are one: eleven sync bits, and neither the version, the
+// layer, the bitrate nor the sampling rate has its reserved code.
+std::optional<FrameHeader> ParseFrameHeader(const std::uint8_t* bytes);
 
 struct FrameHeaderTexts {
-    std::string bitrateText;     // kbit/s as shown, "-1" for the reserved code, or empty
-    std::string sampleRateText;  // hertz as shown, "?????" for the reserved code, or empty
+    std::string bitrateText;     // whole kbit/s as shown (the average for VBR), or empty
+    std::string sampleRateText;  // whole hertz as shown, or empty
 };
-
-// The texts for the two bytes after the header's first byte 255.
-FrameHeaderTexts DecodeFrameHeader(std::uint8_t b1, std::uint8_t b2);
-
-// Playing time in whole seconds from the whole file's length and the two texts: 0 unless both
-// read as numbers above 0, and at most 32767 (what the song list holds).
-std::int16_t EstimateDuration(std::uint64_t fileLength, const FrameHeaderTexts& texts);
 
 struct SongHeaderInfo {
-    FrameHeaderTexts texts;  // both empty when no header was found
-    std::int16_t duration = 0;
+    FrameHeaderTexts texts;     // both empty when no frame was found
+    std::int16_t duration = 0;  // seconds, at most 32767 (what the song list holds)
 };
 
-// Where the search for the first byte 255 begins: after any ID3v2 tags at the start. Nothing
+// Where the search for the first frame begins: after any ID3v2 tags at the start. Nothing
 // when a tag claims to run past the end of the file.
 std::optional<std::uint64_t> FrameSearchStart(std::span<const std::uint8_t> fileBytes);
 
 // The analysis of a whole file held in memory.
 SongHeaderInfo AnalyseHeaderBytes(std::span<const std::uint8_t> fileBytes);
 
-// The analysis of the song at path: its bitrate and sampling-rate texts and its estimated
-// playing time. Empty texts and 0 when it cannot be opened or has no header.
+// The analysis of the song at path, reading only its start (and, for the length of a file
+// without a Xing or VBRI header, three bytes of its end). Empty texts and 0 when it cannot be
+// opened or has no frame.
 SongHeaderInfo AnalyseSongHeader(const std::string& path);

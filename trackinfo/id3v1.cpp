@@ -93,12 +93,15 @@ std::optional<Id3v1Fields> ParseId3v1(std::span<const std::uint8_t> tail) {
     return fields;
 }
 
+std::string TagInfoText(const TagFields& fields) {
+    std::string text;
+    for (const TagField& field : ShownFields) text += field.label + fields.*field.value + "\r";
+    return text;
+}
+
 std::string Id3v1InfoText(std::span<const std::uint8_t> tail) {
     const std::optional<Id3v1Fields> fields = ParseId3v1(tail);
-    if (!fields) return Id3v1MissingText;
-    std::string text;
-    for (const TagField& field : ShownFields) text += field.label + (*fields).*field.value + "\r";
-    return text;
+    return fields ? TagInfoText(*fields) : Id3v1MissingText;
 }
 
 std::optional<std::string> ReadId3v1Info(const std::string& path) {

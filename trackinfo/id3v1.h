@@ -7,16 +7,15 @@
 #include <span>
 #include <string>
 
+#include "trackinfo/tag_fields.h"
+
 inline constexpr std::size_t Id3v1TagSize = 128;
 
 // Shown when the song has no tag.
 inline constexpr const char* Id3v1MissingText =
     "Für dieses Lied sind leider\rKEINE ID3-V1-Tags vorhanden";
 
-// The shown fields of a tag, in UTF-8, with their surrounding spaces removed.
-struct Id3v1Fields {
-    std::string title, artist, album, year, comment;
-};
+using Id3v1Fields = TagFields;
 
 // The fields of the tag a file's last 128 bytes hold; nothing when they hold none (or when the
 // file is shorter than a tag).
@@ -27,6 +26,9 @@ std::optional<Id3v1Fields> ParseId3v1(std::span<const std::uint8_t> tail);
 // return, converted to UTF-8 from UTF-8 where a field is that, else from the system's 8-bit
 // character set; or the no-tag text.
 std::string Id3v1InfoText(std::span<const std::uint8_t> tail);
+
+// The five lines of the info message for a tag's fields, each ending in a carriage return.
+std::string TagInfoText(const TagFields& fields);
 
 // Reads the tag of the file at path and closes the file again. Nothing when it cannot be
 // opened.

@@ -28,6 +28,7 @@ struct Listing {
         std::uint32_t offset = 0;  // of the name in names
         std::uint32_t size = 0;
         bool isDirectory = false;
+        bool isFile = false;
     };
     std::string names;
     std::vector<Entry> entries;
@@ -54,12 +55,19 @@ struct DirCloser {
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
-// A link counts as what it points to; a link pointing nowhere is a file.
-bool EntryIsDirectory(int folder, const dirent& entry) {
-    if (entry.d_type == DT_DIR) return true;
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+struct EntryKind {
+    bool isDirectory = false;
+    bool isFile = false;
+};
+
+// A link counts as what it points to; a link pointing nowhere is neither.
+EntryKind KindOf(int folder, const dirent& entry) {
+    if (entry.d_type == DT_DIR) return {true, false};
+    if (entry.d_type == DT_REG) return {false, true};
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return {};
     struct stat info {};
-    return fstatat(folder, entry.d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+    if (fstatat(folder, entry.d_name, &info, 0) != 0) return {};
+    return {S_ISDIR(info.st_mode), S_ISREG(info.st_mode)};
 }
 
 bool DotName(std::string_view name) {
@@ -79,8 +87,9 @@ bool ExamineDirectory(int handle, const std::string& path) {
     while (const dirent* entry = readdir(dir.get())) {
         const std::string_view name(entry->d_name);
         if (listing->names.size() + name.size() > UINT32_MAX) break;  // no folder is that large
+        const EntryKind kind = KindOf(folder, *entry);
         listing->entries.push_back({std::uint32_t(listing->names.size()),
-                                    std::uint32_t(name.size()), EntryIsDirectory(folder, *entry)});
+                                    std::uint32_t(name.size()), kind.isDirectory, kind.isFile});
         listing->names += name;
     }
     // "." and ".." first, then everything in natural order.
@@ -102,6 +111,7 @@ bool NextDirectoryEntry(int handle, DirEntry& entry) {
     const Listing::Entry& next = listing->entries[listing->next++];
     entry.name.assign(listing->Name(next));
     entry.isDirectory = next.isDirectory;
+    entry.isFile = next.isFile;
     return true;
 }
 

@@ -1,10 +1,11 @@
 // Reading the music folder out of user-dirs.dirs, and the fallbacks when it names none.
 #include "platform/posix/system_music_folder.h"
 
+#include <cerrno>
 #include <cstddef>
-#include <fstream>
 #include <sstream>
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,6 +54,29 @@ std::string ExpandHome(const std::string& value, std::string_view home) {
     return value.starts_with('/') ? value : "";
 }
 
+// The text of the file at path when it is a regular file, else "". Opened without blocking and
+// checked before reading: a named pipe put there must not stop the program's start.
+std::string RegularFileText(const std::string& path) {
+    struct Descriptor {
+        int fd;
+        ~Descriptor() {
+            if (fd >= 0) close(fd);
+        }
+    } file{open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    struct stat info {};
+    if (file.fd < 0 || fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return "";
+    std::string text;
+    char block[4096];
+    // The real file has a dozen lines; a megabyte is more than any holds.
+    while (text.size() < (1u << 20)) {
+        const ssize_t got = read(file.fd, block, sizeof block);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        text.append(block, std::size_t(got));
+    }
+    return text;
+}
+
 std::string WithSlash(std::string path) {
     if (path.empty() || path.back() != '/') path += '/';
     return path;
@@ -94,13 +118,11 @@ std::string DefaultMusicFolder() {
     while (!home.empty() && home.back() == '/') home.pop_back();  // "/" becomes "", the root
     std::string configDir = home + "/.config";
     if (const char* env = getenv("XDG_CONFIG_HOME"); env && env[0] == '/') configDir = env;
-    std::ifstream file(configDir + "/user-dirs.dirs");
-    std::ostringstream text;
-    text << file.rdbuf();
-    return ChooseMusicFolder(text.str(), home, [](const std::string& path) {
-        struct stat info {};
-        return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-    });
+    return ChooseMusicFolder(RegularFileText(configDir + "/user-dirs.dirs"), home,
+                             [](const std::string& path) {
+                                 struct stat info {};
+                                 return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+                             });
 }
 
 }  // namespace sys

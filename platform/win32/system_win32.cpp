@@ -91,6 +91,7 @@ namespace {
 struct Listing {
     win32::FindHandle find;
     std::optional<WIN32_FIND_DATAW> pending;  // the entry FindFirstFileW already returned
+    std::wstring folder;                      // ending in a separator, for links' targets
 };
 std::array<Listing, 64> listings;
 
@@ -104,6 +105,36 @@ std::string WithSeparator(const std::string& path) {
     return path + '\\';
 }
 
+// Reparse tags of entries that are no files: sockets and the Linux subsystem's pipes and
+// devices. (Older headers lack the names.)
+// https://learn.microsoft.com/windows/win32/fileio/reparse-point-tags
+constexpr DWORD NotFileTags[] = {0x80000023, 0x80000024, 0x80000025, 0x80000026};
+constexpr DWORD SymbolicLinkTag = 0xA000000C;  // IO_REPARSE_TAG_SYMLINK
+
+// A symbolic link counts as what it points to: a file on a disk, not a folder, device or pipe.
+bool LinkLeadsToFile(const std::wstring& path) {
+    win32::FileHandle target(CreateFileW(path.c_str(), 0,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    return target && GetFileType(target.Get()) == FILE_TYPE_DISK &&
+           GetFileInformationByHandle(target.Get(), &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// A regular file: no folder, no device, and no reparse point that stands for something else.
+// Other reparse points (cloud placeholders, deduplicated files) are files.
+bool IsFile(const Listing& listing, const WIN32_FIND_DATAW& data) {
+    const DWORD attributes = data.dwFileAttributes;
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return false;
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return true;
+    for (DWORD tag : NotFileTags)
+        if (data.dwReserved0 == tag) return false;
+    if (data.dwReserved0 == SymbolicLinkTag)
+        return LinkLeadsToFile(listing.folder + data.cFileName);
+    return true;
+}
+
 }  // namespace
 
 bool ExamineDirectory(int handle, const std::string& path) {
@@ -111,7 +142,8 @@ bool ExamineDirectory(int handle, const std::string& path) {
     if (listing == nullptr) return false;
     listing->pending.reset();
     WIN32_FIND_DATAW data{};
-    std::wstring pattern = win32::Utf8ToWide(WithSeparator(path) + "*.*");
+    listing->folder = win32::Utf8ToWide(WithSeparator(path));
+    std::wstring pattern = listing->folder + L"*.*";
     listing->find.Reset(FindFirstFileW(pattern.c_str(), &data));
     if (!listing->find) return false;
     listing->pending = data;
@@ -131,6 +163,7 @@ bool NextDirectoryEntry(int handle, DirEntry& entry) {
     }
     entry.name = win32::WideToUtf8(data.cFileName);
     entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.isFile = IsFile(*listing, data);
     return true;
 }
 

@@ -168,6 +168,7 @@ bool MakeMp3(const std::string& path, const Mp3Options& options) {
         command.insert(command.end(),
                        {"--id3v2-only", "--tt", options.title, "--ta", options.artist});
     }
+    command.insert(command.end(), options.lameOptions.begin(), options.lameOptions.end());
     command.insert(command.end(), {raw, path});
     const bool made = Run(command);
     std::remove(raw.c_str());

@@ -43,6 +43,9 @@ struct Mp3Options {
     double seconds = 1.0;
     std::string title;  // ID3v2 text tags (lame's --tt/--ta); none when both are empty
     std::string artist;
+    // Further lame options (a cover with --ti, tags, -V 2); given after the bitrate options,
+    // which they may override.
+    std::vector<std::string> lameOptions;
 };
 
 bool LameAvailable();

@@ -79,8 +79,12 @@ TEST_F(Scan, TakesMp3FilesOnlyAndShowsTheResult) {
 }
 
 TEST_F(Scan, RecordsEachSongsHeaderAndTheTotal) {
-    // 61 s at 128 kbit/s; then a song without a header where an earlier scan left its texts.
-    WriteFile(folder.File("a.mp3"), std::string("\xFF\xFB\x90\x00", 4) + std::string(975996, '\0'));
+    // 61 s at 128 kbit/s (2341 frames of 417 bytes); then a song without a header where an
+    // earlier scan left its texts.
+    std::string frames;
+    for (int i = 0; i < 2341; ++i)
+        frames += std::string("\xFF\xFB\x90\x00", 4) + std::string(413, '\0');
+    WriteFile(folder.File("a.mp3"), frames);
     WriteFile(folder.File("b.mp3"), "");
     songs->SongBitrateText[1] = "192";
     songs->SongSampleRateText[1] = "48000";

@@ -52,12 +52,13 @@ class TempFolder {
     std::vector<std::string> made_;
 };
 
+// The names of a folder, folders ending in "/", entries neither file nor folder in "?".
 std::vector<std::string> List(int handle, const std::string& path) {
     std::vector<std::string> names;
     if (!sys::ExamineDirectory(handle, path)) return names;
     sys::DirEntry entry;
     while (sys::NextDirectoryEntry(handle, entry)) {
-        names.push_back(entry.name + (entry.isDirectory ? "/" : ""));
+        names.push_back(entry.name + (entry.isDirectory ? "/" : entry.isFile ? "" : "?"));
     }
     sys::FinishDirectory(handle);
     return names;

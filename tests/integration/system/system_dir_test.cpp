@@ -68,8 +68,17 @@ TEST(DirectoryListing, LinksCountAsWhatTheyPointTo) {
     std::filesystem::create_symlink(folder.Path() + "gone", folder.Path() + "dangling");
     std::filesystem::create_directory_symlink(folder.Path(), folder.Path() + "real/up");
     folder.MakeFolder("music.mp3");  // a folder with a song's name is still a folder
-    std::map<std::string, bool> isDirectory;
-    for (const auto& entry : List(0, folder.Path())) isDirectory[entry.name] = entry.isDirectory;
+    ASSERT_EQ(mkfifo((folder.Path() + "pipe.mp3").c_str(), 0600), 0);
+    std::filesystem::create_symlink(folder.Path() + "pipe.mp3", folder.Path() + "pipelink.mp3");
+    std::map<std::string, bool> isDirectory, isFile;
+    for (const auto& entry : List(0, folder.Path())) {
+        isDirectory[entry.name] = entry.isDirectory;
+        isFile[entry.name] = entry.isFile;
+    }
+    // Only regular files, directly or through a link, are files.
+    for (const char* name : {"song.mp3", "filelink.mp3"}) EXPECT_TRUE(isFile.at(name)) << name;
+    for (const char* name : {"real", "dirlink", "dangling", "pipe.mp3", "pipelink.mp3"})
+        EXPECT_FALSE(isFile.at(name)) << name;
     EXPECT_TRUE(isDirectory.at("."));
     EXPECT_TRUE(isDirectory.at(".."));
     EXPECT_TRUE(isDirectory.at("real"));
