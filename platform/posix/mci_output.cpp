@@ -34,8 +34,9 @@ constexpr std::int64_t kLeadBuffers = 3;
 constexpr std::int64_t kTailMs = 400;
 
 // How long a failed start waits for earlier streams to let go of an output that takes one
-// stream only (SDL's dummy driver).
-constexpr auto kCloseWait = std::chrono::milliseconds(150);
+// stream only (SDL's dummy driver). Kept short, as the command waits: when that is not enough,
+// the song waits for the next try like a song without an output.
+constexpr auto kCloseWait = std::chrono::milliseconds(100);
 
 }  // namespace
 
@@ -94,14 +95,15 @@ struct FinishingEntry {
     std::future<void> done;
 };
 
-// Main thread only.
+// Main thread only. Never destroyed: songs still open when the process ends close their
+// outputs during its exit, and must find these lists there.
 std::vector<Closing>& Closings() {
-    static std::vector<Closing> closings;
-    return closings;
+    static auto* closings = new std::vector<Closing>;
+    return *closings;
 }
 std::vector<FinishingEntry>& Finishings() {
-    static std::vector<FinishingEntry> finishings;
-    return finishings;
+    static auto* finishings = new std::vector<FinishingEntry>;
+    return *finishings;
 }
 
 void CloseInBackground(std::unique_ptr<Stream> stream) {
