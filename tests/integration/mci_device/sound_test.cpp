@@ -4,6 +4,7 @@
 // length, closes the song and opens and starts the next one.
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -115,6 +116,8 @@ TEST_F(DeviceSound, AStoppedOrSkippedSongFallsSilentAtOnce) {
         const auto lastLow = std::find(tones.rbegin(), tones.rend(), Tone::Low).base();
         const auto sounded = static_cast<int>(lastLow - tones.begin()) * 10;
         const auto stoppedAt = static_cast<int>((at - mark) * 1000 / Recorder::kRate);
+        std::printf("%s: silent %d ms after the command\n", skip ? "skipped" : "stopped",
+                    sounded - stoppedAt);
         EXPECT_GE(CountMs(tones, Tone::Low), 500) << "the song was not heard";
         EXPECT_LE(sounded - stoppedAt, 100);
         Send("close all");
