@@ -122,6 +122,20 @@ void WatchFinishing(const std::shared_ptr<Finishing>& state) {
     state->output->CloseHere();
 }
 
+// The longest any output letting a song finish still sounds (milliseconds): its queue, and the
+// buffer its stream has taken last.
+std::int64_t FinishingMs() {
+    std::int64_t longest = 0;
+    for (FinishingEntry& entry : Finishings()) {
+        std::lock_guard lock(entry.state->mutex);
+        const AudioOutput* output = entry.state->output.get();
+        if (output == nullptr || entry.state->closing) continue;
+        const std::int64_t inStream = output->BufferSamples() * 1000 / output->Rate();
+        longest = std::max(longest, entry.state->output->QueuedMs() + inStream);
+    }
+    return longest;
+}
+
 bool Ready(const std::future<void>& future, Clock::time_point deadline) {
     return future.wait_until(deadline) == std::future_status::ready;
 }
@@ -162,14 +176,27 @@ bool AudioOutput::OpenStream() {
 
 bool AudioOutput::Start() {
     if (stream_ != nullptr) return true;
+    const bool fresh = queued_ == 0;
+    if (fresh) {
+        // A song of another format follows one that still sounds out on its own stream: it
+        // begins with as much silence as that one has queued, so they play one after the other.
+        const auto pad = static_cast<std::size_t>(FinishingMs() * rate_ / 1000) *
+                         static_cast<std::size_t>(FrameBytes());
+        head_ = 0;
+        queued_ = foreign_ = std::min(pad, queue_.size());
+        std::memset(queue_.data(), 0, queued_);
+    }
     // Closed streams let go of SDL's audio here; once none holds it, the next start connects to
     // the sound server anew (one that has been restarted meanwhile).
     const bool pending = ReapOutputs();
     if (OpenStream()) return true;
-    if (!pending && Finishings().empty()) return false;
-    CutFinishingOutputs();
-    ReapOutputs(Clock::now() + kCloseWait);
-    return OpenStream();
+    if (pending || !Finishings().empty()) {
+        CutFinishingOutputs();
+        ReapOutputs(Clock::now() + kCloseWait);
+        if (OpenStream()) return true;
+    }
+    if (fresh) queued_ = foreign_ = 0;
+    return false;
 }
 
 void AudioOutput::Halt(bool keepQueue) {
@@ -199,6 +226,11 @@ void AudioOutput::SetSource(Source* source) {
 void AudioOutput::DiscardOwn() {
     Lock lock(*this);
     queued_ = foreign_;
+}
+
+std::int64_t AudioOutput::QueuedMs() {
+    Lock lock(*this);
+    return static_cast<std::int64_t>(queued_) / FrameBytes() * 1000 / rate_;
 }
 
 std::int64_t AudioOutput::QuietMs() {

@@ -53,6 +53,7 @@ class AudioOutput {
     void SetSource(Source* source);  // under the lock; null feeds nothing more
     // Drops the queued samples of the current source, keeping those of earlier ones.
     void DiscardOwn();
+    std::int64_t QueuedMs();  // what the queue holds, in milliseconds
     // Milliseconds since the stream last took a queued sample, 0 while samples are queued.
     std::int64_t QuietMs();
 
