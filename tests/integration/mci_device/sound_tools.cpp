@@ -19,16 +19,18 @@ bool Runs(const std::string& command) {
 }
 
 // Runs argv with its output to out (or /dev/null); the child's pid.
+// The arguments are prepared before the fork: the child of a process with threads may only
+// make system calls.
 pid_t Spawn(const std::vector<std::string>& argv, int out = -1) {
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
     const pid_t pid = fork();
     if (pid != 0) return pid;
     const int null = open("/dev/null", O_RDWR);
     dup2(null, 0);
     dup2(out >= 0 ? out : null, 1);
     dup2(null, 2);
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
     execvp(args[0], args.data());
     _exit(127);
 }
