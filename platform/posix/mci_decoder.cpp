@@ -1,5 +1,6 @@
-// libmpg123 behind the Decoder class. Gapless trimming is off: a song's length is all the
-// samples of all its frames, whether or not the encoder wrote a length header.
+// libmpg123 behind the Decoder class. Gapless trimming is on: where the encoder wrote its delay
+// and padding into the file (the LAME header), they are cut off, and the length counts only the
+// music; without that header a song is all the samples of all its frames.
 #include "platform/posix/mci_decoder.h"
 
 #include <fcntl.h>
@@ -96,7 +97,8 @@ struct Decoder::Handle {
 std::uint32_t Decoder::Open(const std::string& path, std::unique_ptr<Decoder>& decoder) {
     InitLibraryOnce();
     auto handle = std::make_unique<Handle>();
-    handle->fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: opening a named pipe would otherwise wait for a writer for good.
+    handle->fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (handle->fd < 0) {
         return errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG ? MCIERR_FILE_NOT_FOUND
                                                                             : MCIERR_FILE_READ;
@@ -109,7 +111,7 @@ std::uint32_t Decoder::Open(const std::string& path, std::unique_ptr<Decoder>& d
     handle->mh = mpg123_new(nullptr, &error);
     if (handle->mh == nullptr) return MCIERR_OUT_OF_MEMORY;
     mpg123_handle* mh = handle->mh;
-    mpg123_param(mh, MPG123_REMOVE_FLAGS, MPG123_GAPLESS, 0.0);
+    mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_GAPLESS, 0.0);
     mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
     mpg123_param(mh, MPG123_RESYNC_LIMIT, kResyncLimit, 0.0);
     if (mpg123_replace_reader_handle(mh, &Handle::Read, &Handle::Seek, nullptr) != MPG123_OK ||

@@ -1,7 +1,5 @@
 // The Linux multimedia device: the table of open songs by alias, and mciSendString, which
 // parses a command, runs it on the song it names and writes the reply text.
-#include <chrono>
-#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,47 +28,6 @@ std::vector<OpenDevice>& Devices() {
     return devices;
 }
 
-// A song whose output is still being released. The future is declared last so that it is
-// destroyed first: that waits for the release before the player goes.
-struct ClosingDevice {
-    std::unique_ptr<Player> player;
-    std::future<void> released;
-};
-
-std::vector<ClosingDevice>& ClosingDevices() {
-    static std::vector<ClosingDevice> closing;
-    return closing;
-}
-
-// Releasing an output waits for the sound server to take the audio thread's last buffer, which
-// a server that renders in large blocks (or hangs) may delay for seconds. The release runs on
-// a thread of its own; the caller waits for it only this long.
-constexpr auto kCloseWait = std::chrono::milliseconds(150);
-
-void Release(std::vector<std::unique_ptr<Player>> players) {
-    std::vector<ClosingDevice> started;
-    for (std::unique_ptr<Player>& player : players) {
-        player->Silence();
-        Player* raw = player.get();
-        started.push_back(ClosingDevice{
-            std::move(player), std::async(std::launch::async, [raw] { raw->CloseOutput(); })});
-    }
-    const auto deadline = std::chrono::steady_clock::now() + kCloseWait;
-    for (ClosingDevice& closing : started) {
-        if (closing.released.wait_until(deadline) != std::future_status::ready) {
-            ClosingDevices().push_back(std::move(closing));
-        }
-    }
-}
-
-// Finishes the releases that have come back, waiting for them until deadline at the most.
-void ReapClosed(std::chrono::steady_clock::time_point deadline = {}) {
-    std::vector<ClosingDevice>& closing = ClosingDevices();
-    std::erase_if(closing, [deadline](const ClosingDevice& device) {
-        return device.released.wait_until(deadline) == std::future_status::ready;
-    });
-}
-
 OpenDevice* Find(const std::string& name) {
     for (OpenDevice& device : Devices()) {
         if (posix::SameWord(device.name, name)) return &device;
@@ -83,17 +40,9 @@ std::uint32_t OpenSong(const Command& command) {
     const std::string& name = aliased ? command.alias : command.device;
     if (Find(name) != nullptr) return aliased ? MCIERR_DUPLICATE_ALIAS : MCIERR_DEVICE_OPEN;
     std::unique_ptr<Player> player;
-    std::uint32_t error = Player::Open(command.device, player);
-    // Some outputs (SDL's dummy driver) take one stream only: a song closed just before may
-    // have to let go of it first.
-    if (error == MCIERR_HARDWARE && !ClosingDevices().empty()) {
-        ReapClosed(std::chrono::steady_clock::now() + kCloseWait);
-        error = Player::Open(command.device, player);
+    if (const std::uint32_t error = Player::Open(command.device, player); error != 0) {
+        return error;
     }
-    if (error == MCIERR_HARDWARE && !(Devices().empty() && ClosingDevices().empty())) {
-        error = MCIERR_WAVE_OUTPUTSINUSE;
-    }
-    if (error != 0) return error;
     Devices().push_back(OpenDevice{name, std::move(player)});
     return 0;
 }
@@ -111,7 +60,13 @@ std::uint32_t CloseSong(const Command& command) {
         }
     }
     if (closing.empty() && !all) return MCIERR_INVALID_DEVICE_NAME;
-    Release(std::move(closing));
+    // A song closed after its end sounds out what it has queued, and the next song of the same
+    // format goes on in the same stream; one closed while it plays falls silent at once.
+    for (std::unique_ptr<Player>& player : closing) {
+        if (std::unique_ptr<posix::AudioOutput> output = player->TakeSoundingOutput()) {
+            posix::LetOutputFinish(std::move(output));
+        }
+    }
     return 0;
 }
 
@@ -141,7 +96,7 @@ std::uint32_t Status(Player& player, StatusItem item, std::string& reply) {
 }
 
 std::uint32_t Run(const Command& command, std::string& reply) {
-    ReapClosed();
+    posix::ReapOutputs();
     for (OpenDevice& device : Devices()) device.player->Tidy();
     if (command.verb == Verb::Open) return OpenSong(command);
     if (command.verb == Verb::Close) return CloseSong(command);

@@ -1,56 +1,111 @@
-// One SDL2 audio output device fed by a callback, and SDL's audio subsystem held for as long as
-// the device lives. SDL counts subsystem users, so other parts of the program (the About
-// window's sound) may use SDL audio at the same time; nothing here ever shuts SDL down.
+// The sound output of the multimedia device: a queue of decoded samples in front of an SDL2 audio
+// stream. The queue outlives the stream (paused, or while the sound server is away), and a song
+// that has ended can hand its output, queue and stream still running, to the next song.
 #pragma once
 
 #include <SDL.h>
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace mci::posix {
 
+class AudioOutput;
+
+// What feeds an output: called on SDL's audio thread with the output locked, once per buffer the
+// stream takes (bufferSamples samples per channel), before that buffer is taken from the queue.
+class Source {
+  public:
+    virtual void Feed(AudioOutput& output, std::int64_t bufferSamples) = 0;
+
+  protected:
+    ~Source() = default;
+};
+
 class AudioOutput {
   public:
-    // Called on SDL's audio thread with the device locked: fill all len bytes of stream.
-    using Fill = void (*)(void* user, std::uint8_t* stream, int len);
-
-    // Signed 16-bit samples at rate and channels; starts paused. Null when there is no output.
-    // Main thread only, as are all members.
-    static std::unique_ptr<AudioOutput> Open(long rate, int channels, Fill fill, void* user);
-    // Stops the callback and releases the device (unless CloseDevice did), then SDL's audio.
-    ~AudioOutput();
+    // Signed 16-bit samples at rate and channels. Opens no stream yet; main thread only, as are
+    // all members unless they say otherwise.
+    AudioOutput(long rate, int channels);
+    ~AudioOutput();  // the stream, if any, is closed silently in the background
     AudioOutput(const AudioOutput&) = delete;
     AudioOutput& operator=(const AudioOutput&) = delete;
 
-    void SetRunning(bool running);
-    // Stops the callback and releases the device; may wait for the sound server, so it may run
-    // on any thread, once, while nothing else uses this object. SDL's audio stays held.
-    void CloseDevice();
-    void Lock() { SDL_LockAudioDevice(device_); }  // keeps the callback out
-    void Unlock() { SDL_UnlockAudioDevice(device_); }
+    long Rate() const { return rate_; }
+    int Channels() const { return channels_; }
+    int FrameBytes() const { return channels_ * 2; }
+    std::int64_t BufferSamples() const { return bufferSamples_; }
+
+    // Opens the stream unless one runs; false when there is no output (no sound server).
+    bool Start();
+    // Closes the stream in the background. keepQueue false drops every queued sample, so the
+    // output falls silent at once; true keeps them for the next Start.
+    void Halt(bool keepQueue);
+    bool Running() const { return stream_ != nullptr; }
+    // Closes the stream where it stands, on any thread, while nothing else uses this object.
+    void CloseHere();
+    // The stream was open but the sound server has gone (SDL reports the device stopped).
+    bool Lost() const;
+
+    void SetSource(Source* source);  // under the lock; null feeds nothing more
+    // Drops the queued samples of the current source, keeping those of earlier ones.
+    void DiscardOwn();
+    std::int64_t QueuedMs();  // what the queue holds, in milliseconds
+    // Milliseconds since the stream last took a queued sample, 0 while samples are queued.
+    std::int64_t QuietMs();
+
+    // For a Source inside Feed, on the audio thread: the free part of the queue that lies in one
+    // piece (whole samples), and Commit to say how many bytes were written there.
+    std::pair<std::uint8_t*, std::size_t> Space();
+    void Commit(std::size_t bytes);
+
+    // Keeps SDL's audio thread out for one scope (a no-op without a stream).
+    class Lock {
+      public:
+        explicit Lock(AudioOutput& output);
+        ~Lock();
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+
+      private:
+        SDL_AudioDeviceID device_;
+    };
+
+    struct Stream;
 
   private:
-    AudioOutput() = default;
-    static void Callback(void* self, Uint8* stream, int len);
+    friend struct Stream;
+    bool OpenStream();
+    void Render(std::uint8_t* out, std::size_t bytes);  // audio thread, locked
 
-    bool subsystem_ = false;  // this object holds one SDL audio subsystem reference
-    SDL_AudioDeviceID device_ = 0;
-    bool running_ = false;
-    Fill fill_ = nullptr;
-    void* user_ = nullptr;
+    long rate_;
+    int channels_;
+    std::int64_t bufferSamples_;
+    std::unique_ptr<Stream> stream_;
+
+    // Shared with the audio thread under the lock: a ring of queued bytes.
+    Source* source_ = nullptr;
+    std::vector<std::uint8_t> queue_;
+    std::size_t head_ = 0;     // first queued byte
+    std::size_t queued_ = 0;   // bytes queued
+    std::size_t foreign_ = 0;  // of those, at the head: bytes of sources before the current one
+    std::chrono::steady_clock::time_point lastSound_;
 };
 
-// Holds the callback out for one scope.
-class OutputLock {
-  public:
-    explicit OutputLock(AudioOutput& output) : output_(output) { output_.Lock(); }
-    ~OutputLock() { output_.Unlock(); }
-    OutputLock(const OutputLock&) = delete;
-    OutputLock& operator=(const OutputLock&) = delete;
+// Outputs released by closed songs. The main thread calls Reap on every command: it finishes
+// the background closes that have come back, waiting for them until deadline at the most, and
+// true means some close is still under way.
+bool ReapOutputs(std::chrono::steady_clock::time_point deadline = {});
 
-  private:
-    AudioOutput& output_;
-};
+// A song closed after its end lets its queued samples sound on its own output, which closes
+// itself once they have played; AdoptOutput hands such an output, still running, to the next
+// song when rate and channels match (else null). Main thread only.
+void LetOutputFinish(std::unique_ptr<AudioOutput> output);
+std::unique_ptr<AudioOutput> AdoptOutput(long rate, int channels);
+// Cuts every output that still lets a song finish (an output that takes one stream only).
+void CutFinishingOutputs();
 
 }  // namespace mci::posix

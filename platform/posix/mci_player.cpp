@@ -1,30 +1,38 @@
-// Play state of one song. Decoding happens inside SDL's audio callback, a buffer (about 90 ms)
-// at a time: the position is the samples handed over (spread over the time the last buffer
-// takes to play), and seeking, pausing and closing need no decoder thread to stop.
+// Play state of one song. Decoding happens on SDL's audio thread, which tops up the output's
+// queue before each buffer it takes: seeking, pausing and closing need no decoder thread to stop.
 #include "platform/posix/mci_player.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 #include "platform/mci.h"
 
 namespace mci::posix {
 namespace {
+using Clock = std::chrono::steady_clock;
+using OutputLock = AudioOutput::Lock;
+
 constexpr std::int64_t kUnknownEnd = std::numeric_limits<std::int64_t>::max();
-}
+// A missing output (no sound server) is tried again this often while the song waits to play.
+constexpr auto kRetryEvery = std::chrono::milliseconds(500);
+// An ended song left open lets its output rest once it has been quiet this long (ms).
+constexpr std::int64_t kRestAfterMs = 400;
+}  // namespace
 
 std::uint32_t Player::Open(const std::string& path, std::unique_ptr<Player>& player) {
     std::unique_ptr<Player> opened(new Player());
     if (const std::uint32_t error = Decoder::Open(path, opened->decoder_); error != 0) {
         return error;
     }
-    opened->output_ = AudioOutput::Open(opened->decoder_->Rate(), opened->decoder_->Channels(),
-                                        &Player::Fill, opened.get());
-    if (!opened->output_) return MCIERR_HARDWARE;
+    const long rate = opened->decoder_->Rate();
+    const int channels = opened->decoder_->Channels();
+    opened->output_ = AdoptOutput(rate, channels);
+    if (!opened->output_) opened->output_ = std::make_unique<AudioOutput>(rate, channels);
     player = std::move(opened);
     return 0;
 }
+
+Player::~Player() = default;
 
 std::int64_t Player::ToSample(std::uint32_t ms, std::int64_t length) const {
     // Rounded up, so that the position read back in whole milliseconds is ms again.
@@ -37,6 +45,25 @@ std::uint32_t Player::ToMs(std::int64_t sample) const {
         std::min<std::int64_t>(sample * 1000 / decoder_->Rate(), 0xFFFFFFFF));
 }
 
+std::int64_t Player::ShownLocked() const {
+    if (mode_ != PlayMode::Playing) return shown_;
+    const auto since =
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - shownAt_);
+    return std::min(position_, shown_ + since.count() * decoder_->Rate() / 1000000);
+}
+
+void Player::StartOutput() {
+    output_->SetSource(this);
+    attached_ = true;
+    if (!output_->Start()) retryAt_ = Clock::now() + kRetryEvery;
+}
+
+void Player::Silence() {
+    if (!attached_) return;  // an adopted output still sounding the song before: leave it
+    output_->Halt(false);
+    attached_ = false;
+}
+
 std::uint32_t Player::Seek(SeekTarget target, std::uint32_t ms) {
     {
         OutputLock lock(*output_);
@@ -44,14 +71,14 @@ std::uint32_t Player::Seek(SeekTarget target, std::uint32_t ms) {
         if (length < 0) return MCIERR_INVALID_FILE;
         if (target == SeekTarget::Position && ms > ToMs(length)) return MCIERR_OUTOFRANGE;
         mode_ = PlayMode::Stopped;
+        finished_ = false;
         const std::int64_t sample = target == SeekTarget::Start ? 0
                                     : target == SeekTarget::End ? length
                                                                 : ToSample(ms, length);
         decoder_->Seek(sample);  // a file cut short meanwhile just ends at the next play
-        position_ = sample;
-        filled_ = false;
+        position_ = shown_ = sample;
     }
-    output_->SetRunning(false);
+    Silence();
     return 0;
 }
 
@@ -63,21 +90,31 @@ std::uint32_t Player::Play(const Command& command) {
             length = decoder_->Length();
             if (length < 0) return MCIERR_INVALID_FILE;
             const std::uint32_t lengthMs = ToMs(length);
-            const std::uint32_t fromMs = command.hasFrom ? command.fromMs : ToMs(position_);
+            const std::uint32_t fromMs = command.hasFrom ? command.fromMs : ToMs(ShownLocked());
             if (fromMs > lengthMs || (command.hasTo && command.toMs > lengthMs)) {
                 return MCIERR_OUTOFRANGE;
             }
             if (command.hasTo && command.toMs < fromMs) return MCIERR_OUTOFRANGE;
             if (command.hasFrom) {
-                position_ = ToSample(command.fromMs, length);
+                position_ = shown_ = ToSample(command.fromMs, length);
+                shownAt_ = Clock::now();
                 decoder_->Seek(position_);
-                filled_ = false;
+                finished_ = false;
+                if (attached_) output_->DiscardOwn();
             }
         }
         end_ = command.hasTo ? ToSample(command.toMs, length) : length >= 0 ? length : kUnknownEnd;
-        mode_ = position_ < end_ ? PlayMode::Playing : PlayMode::Stopped;
+        if (position_ >= end_) {
+            mode_ = PlayMode::Stopped;
+            return 0;
+        }
+        if (mode_ != PlayMode::Playing) {
+            shownAt_ = Clock::now();
+            mode_ = PlayMode::Playing;
+            finished_ = false;
+        }
     }
-    output_->SetRunning(Mode() == PlayMode::Playing);
+    StartOutput();
     return 0;
 }
 
@@ -85,9 +122,10 @@ void Player::Pause() {
     {
         OutputLock lock(*output_);
         if (mode_ != PlayMode::Playing) return;
+        shown_ = ShownLocked();
         mode_ = PlayMode::Paused;
     }
-    output_->SetRunning(false);
+    output_->Halt(true);  // what is queued plays on resume; nothing is fed meanwhile
 }
 
 void Player::Resume() {
@@ -95,26 +133,28 @@ void Player::Resume() {
         OutputLock lock(*output_);
         if (mode_ != PlayMode::Paused) return;
         mode_ = PlayMode::Playing;
+        shownAt_ = Clock::now();
     }
-    output_->SetRunning(true);
+    StartOutput();
 }
 
 void Player::Stop() {
     {
         OutputLock lock(*output_);
+        shown_ = ShownLocked();
         mode_ = PlayMode::Stopped;
+        // What was queued beyond the shown position is dropped: decode it again on the next play.
+        if (!finished_ && position_ != shown_) {
+            position_ = shown_;
+            decoder_->Seek(position_);
+        }
     }
-    output_->SetRunning(false);
+    Silence();
 }
 
 std::uint32_t Player::PositionMs() {
     OutputLock lock(*output_);
-    if (mode_ != PlayMode::Playing || !filled_) return ToMs(position_);
-    const auto since = std::chrono::steady_clock::now() - fillAt_;
-    const std::int64_t played =
-        std::chrono::duration_cast<std::chrono::microseconds>(since).count() * decoder_->Rate() /
-        1000000;
-    return ToMs(std::min(position_, fillStart_ + played));
+    return ToMs(ShownLocked());
 }
 
 std::uint32_t Player::LengthMs(std::uint32_t& ms) {
@@ -130,45 +170,59 @@ PlayMode Player::Mode() {
     return mode_;
 }
 
-void Player::Silence() {
-    OutputLock lock(*output_);
-    mode_ = PlayMode::Stopped;
-}
-
 void Player::Tidy() {
-    if (Mode() != PlayMode::Playing) output_->SetRunning(false);
+    if (!attached_) return;
+    if (output_->Lost()) {
+        output_->Halt(true);  // the song waits at its position with what it has queued
+        retryAt_ = Clock::now() + kRetryEvery;
+    }
+    const PlayMode mode = Mode();
+    if (mode == PlayMode::Playing && !output_->Running() && Clock::now() >= retryAt_) {
+        StartOutput();
+    } else if (mode == PlayMode::Stopped && output_->Running() &&
+               output_->QuietMs() >= kRestAfterMs) {
+        output_->Halt(true);
+    }
 }
 
-void Player::Fill(void* self, std::uint8_t* stream, int len) {
-    auto* player = static_cast<Player*>(self);
-    const std::int64_t frameBytes = player->decoder_->FrameBytes();
-    if (player->mode_ == PlayMode::Playing) {
-        player->filled_ = true;
-        player->fillStart_ = player->position_;
-        player->fillAt_ = std::chrono::steady_clock::now();
+std::unique_ptr<AudioOutput> Player::TakeSoundingOutput() {
+    if (!output_->Running()) return nullptr;
+    if (attached_) {
+        OutputLock lock(*output_);
+        if (!finished_ || mode_ != PlayMode::Stopped) return nullptr;
     }
-    std::int64_t filled = 0;
-    while (player->mode_ == PlayMode::Playing && filled + frameBytes <= len) {
+    output_->SetSource(nullptr);
+    attached_ = false;
+    return std::move(output_);
+}
+
+void Player::Feed(AudioOutput& output, std::int64_t bufferSamples) {
+    if (mode_ != PlayMode::Playing) return;
+    const std::int64_t before = ShownLocked();
+    const std::int64_t frameBytes = output.FrameBytes();
+    while (mode_ == PlayMode::Playing) {
+        const auto [space, bytes] = output.Space();
         const std::int64_t wanted =
-            std::min<std::int64_t>((len - filled) / frameBytes, player->end_ - player->position_);
+            std::min<std::int64_t>(static_cast<std::int64_t>(bytes) / frameBytes, end_ - position_);
+        if (wanted <= 0 && position_ < end_) break;  // the queue is full
         bool ended = false;
         const std::size_t got =
             wanted <= 0
                 ? 0
-                : player->decoder_->Read(stream + filled,
-                                         static_cast<std::size_t>(wanted * frameBytes), ended);
-        filled += static_cast<std::int64_t>(got);
-        player->position_ += static_cast<std::int64_t>(got) / frameBytes;
-        if (player->position_ >= player->end_) {
-            player->mode_ = PlayMode::Stopped;
-        } else if (ended || got == 0) {
-            // The end of the data. When the file was cut short or damaged while playing, the
-            // position jumps to where the song was to end, so the song counts as finished.
-            player->mode_ = PlayMode::Stopped;
-            if (player->end_ != kUnknownEnd) player->position_ = player->end_;
+                : decoder_->Read(space, static_cast<std::size_t>(wanted * frameBytes), ended);
+        output.Commit(got);
+        position_ += static_cast<std::int64_t>(got) / frameBytes;
+        if (position_ >= end_ || ended || got == 0) {
+            // The end, or a file cut short or damaged while playing: the position goes to where
+            // the song was to end, so the song counts as finished.
+            mode_ = PlayMode::Stopped;
+            finished_ = true;
+            if (end_ != kUnknownEnd) position_ = end_;
         }
     }
-    std::memset(stream + filled, 0, static_cast<std::size_t>(len - filled));
+    // The buffer about to be taken counts as playing from now; never step back.
+    shown_ = mode_ == PlayMode::Playing ? std::max(before, position_ - bufferSamples) : position_;
+    shownAt_ = Clock::now();
 }
 
 }  // namespace mci::posix

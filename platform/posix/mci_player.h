@@ -15,11 +15,15 @@ namespace mci::posix {
 
 enum class PlayMode { Stopped, Playing, Paused };
 
-// Every member function is for the main thread; the audio callback shares the play state under
-// the output's lock. The error results are MCIERR_* numbers, 0 for success.
-class Player {
+// Every member function is for the main thread; the audio thread feeds the output through Feed
+// and shares the play state under the output's lock. The error results are MCIERR_* numbers,
+// 0 for success.
+class Player final : public Source {
   public:
+    // Opens the file; the output (an adopted one that still lets the previous song finish, or a
+    // new one) starts with the first play, so a song opens while no sound server is there.
     static std::uint32_t Open(const std::string& path, std::unique_ptr<Player>& player);
+    ~Player();
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
 
@@ -29,36 +33,43 @@ class Player {
     void Resume();
     void Stop();  // keeps the position
 
-    // While playing: the audio handed to the output so far, where the last buffer handed over
-    // counts as playing out in real time from the moment it was taken. Otherwise exact.
+    // The samples handed to the output so far, where the last buffer taken by the stream counts
+    // as playing out in real time from the moment it was taken. Runs ahead of what is heard by
+    // the samples queued; reaches the length when the last sample of the song is queued.
     std::uint32_t PositionMs();
     std::uint32_t LengthMs(std::uint32_t& ms);
     PlayMode Mode();
 
-    // Lets the output rest once the callback has found the end of the song.
+    // Called before every command: notices a lost sound server, starts the output again while
+    // the song waits to play, and lets the output rest once an ended song has sounded out.
     void Tidy();
 
-    // Closing in two steps, for a sound server that is slow to let go: Silence on the main
-    // thread, then CloseOutput on any thread; destroy the player on the main thread after that.
-    void Silence();
-    void CloseOutput() { output_->CloseDevice(); }
+    // For closing: the output of a song that played to its end (or never played), still
+    // sounding what it holds; null otherwise. The player is destroyed right after.
+    std::unique_ptr<AudioOutput> TakeSoundingOutput();
+
+    void Feed(AudioOutput& output, std::int64_t bufferSamples) override;
 
   private:
     Player() = default;
-    static void Fill(void* self, std::uint8_t* stream, int len);
     std::int64_t ToSample(std::uint32_t ms, std::int64_t length) const;
     std::uint32_t ToMs(std::int64_t sample) const;
+    std::int64_t ShownLocked() const;  // the position, under the lock
+    void StartOutput();
+    void Silence();  // drops what this song has queued and closes the stream
 
     std::unique_ptr<Decoder> decoder_;
     std::unique_ptr<AudioOutput> output_;  // declared last: closed first, before the decoder
+    bool attached_ = false;                // this song feeds the output (main thread)
+    std::chrono::steady_clock::time_point retryAt_;  // next start of a missing output
 
-    // Shared with the audio callback, under the output's lock.
+    // Shared with the audio thread, under the output's lock.
     PlayMode mode_ = PlayMode::Stopped;
-    std::int64_t position_ = 0;   // next sample to hand to the output
-    std::int64_t end_ = 0;        // playing stops here ("to", or the end of the song)
-    bool filled_ = false;         // a buffer was handed over since the last play or seek
-    std::int64_t fillStart_ = 0;  // position_ before the last buffer
-    std::chrono::steady_clock::time_point fillAt_;  // when the last buffer was taken
+    bool finished_ = false;      // every sample up to end_ is queued
+    std::int64_t position_ = 0;  // next sample to decode
+    std::int64_t end_ = 0;       // playing stops here ("to", or the end of the song)
+    std::int64_t shown_ = 0;     // the position at shownAt_; it runs on from there while playing
+    std::chrono::steady_clock::time_point shownAt_;
 };
 
 }  // namespace mci::posix

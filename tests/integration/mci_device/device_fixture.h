@@ -23,6 +23,8 @@ struct Reply {
 // Sends one command; every command but a seek with "wait" must come back within 200 ms.
 Reply Send(const std::string& command);
 std::int64_t Number(const Reply& reply);  // -1 when the reply is not a decimal number
+// The program's own opening sequence: open, measure the length, play from 1. Returns the length.
+std::int64_t OpenAndStart(const std::string& path, const std::string& alias);
 
 class DeviceTest : public ::testing::Test {
   protected:
@@ -34,7 +36,8 @@ class DeviceTest : public ::testing::Test {
     // Name of a file made in SetUpTestSuite: cbr44s, vbr44s, vbr44s_notag, cbr22m, vbr22m_notag,
     // vbr22s, cbr320 (6 s at 320 kbit/s).
     static const std::string& File(const std::string& name);
-    static std::int64_t LengthOf(const std::string& name);  // from the frame headers, ms
+    // Milliseconds: the music as made, or every frame for a file without a length header.
+    static std::int64_t LengthOf(const std::string& name);
 
     // Polls "status <alias> mode" until it is "stopped"; false after timeoutMs plus the time an
     // output may take to start (a PulseAudio null sink that was idle wakes up late).

@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "device_fixture.h"
 
@@ -32,6 +34,9 @@ TEST_F(DeviceErrors, FilesThatCannotBePlayed) {
     WriteBytes(empty, "");
     WriteBytes(text, std::string(5000, 'x') + "Dies ist keine MP3-Datei.\n");
     std::filesystem::create_directory(folder);
+    // A named pipe would block a plain open until some writer comes, which never happens.
+    const std::string pipe = folder_->File("x.mp3");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     const struct {
         std::string path;
         std::uint32_t error;
@@ -41,6 +46,7 @@ TEST_F(DeviceErrors, FilesThatCannotBePlayed) {
         {empty, mci::MCIERR_INVALID_FILE},
         {text, mci::MCIERR_INVALID_FILE},
         {folder, mci::MCIERR_INVALID_FILE},
+        {pipe, mci::MCIERR_INVALID_FILE},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -95,16 +101,23 @@ TEST_F(DeviceErrors, AliasesAndCommands) {
     EXPECT_STREQ(small, "");
 }
 
-TEST_F(DeviceErrors, NoAudioOutput) {
+// Without any output a song opens and waits at its start; it plays once an output is there.
+TEST_F(DeviceErrors, NoAudioOutputYet) {
     const char* driver = std::getenv("SDL_AUDIODRIVER");
     // SDL picks its driver when its audio starts, that is when nothing is open or closing. The
     // dummy output closes at once; a PulseAudio one may still be closing from an earlier test.
     if (driver == nullptr || std::string(driver) != "dummy") GTEST_SKIP() << "dummy driver only";
     const std::string saved = driver;
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    Send("status nichts mode");  // lets the outputs of earlier tests go
     setenv("SDL_AUDIODRIVER", "kein_treiber", 1);
-    EXPECT_EQ(Send("open " + File("cbr44s") + " alias s").error, mci::MCIERR_HARDWARE);
+    EXPECT_EQ(Send("open " + File("cbr44s") + " alias s").error, 0u);
+    EXPECT_EQ(Send("play s").error, 0u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(Number(Send("status s position")), 0);
+    EXPECT_EQ(Send("status s mode").text, "playing");
     setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-    ExpectNothingOpenUnder("s", File("cbr44s"));
+    EXPECT_TRUE(WaitForPosition("s", 100));
 }
 
 }  // namespace

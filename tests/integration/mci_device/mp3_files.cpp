@@ -23,7 +23,7 @@ void Put32(std::ofstream& out, std::uint32_t v) {
     Put16(out, static_cast<std::uint16_t>(v >> 16));
 }
 
-// A tone that glides and bursts of noise, so a variable bitrate really varies.
+// A tone that glides and bursts of noise, so a variable bitrate really varies; or a steady tone.
 bool WriteWav(const std::string& path, const Mp3Spec& spec) {
     std::ofstream out(path, std::ios::binary);
     const auto frames = static_cast<std::uint32_t>(spec.seconds * spec.rate);
@@ -48,7 +48,11 @@ bool WriteWav(const std::string& path, const Mp3Spec& spec) {
         const double t = static_cast<double>(i) / spec.rate;
         phase += 2 * M_PI * (300 + 200 * std::sin(t)) / spec.rate;
         int value = static_cast<int>(8000 * std::sin(phase));
-        if (static_cast<int>(t * 4) % 2 == 1) value += noise(random);
+        if (spec.toneHz > 0) {
+            value = static_cast<int>(30000 * std::sin(2 * M_PI * spec.toneHz * t));
+        } else if (static_cast<int>(t * 4) % 2 == 1) {
+            value += noise(random);
+        }
         for (int c = 0; c < spec.channels; ++c) Put16(out, static_cast<std::uint16_t>(value));
     }
     return static_cast<bool>(out);

@@ -15,6 +15,7 @@ struct Mp3Spec {
     bool lengthHeader = true;  // false: lame -t, no Xing/Info frame
     double seconds = 3.0;
     int kbps = 0;
+    double toneHz = 0;  // a steady tone at nearly full level; 0: a glide with bursts of noise
 };
 
 bool MakeMp3(const std::string& path, const Mp3Spec& spec);

@@ -26,20 +26,9 @@ double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// The program's own opening sequence; returns the measured length.
-std::int64_t OpenAndStart(const std::string& path, const std::string& alias) {
-    EXPECT_EQ(Send("open \"" + path + "\" alias " + alias).error, 0u) << path;
-    EXPECT_EQ(Send("set " + alias + " time format ms").error, 0u);
-    EXPECT_EQ(Send("seek " + alias + " to end wait").error, 0u);
-    const std::int64_t length = Number(Send("status " + alias + " position wait"));
-    EXPECT_EQ(Send("seek " + alias + " to start").error, 0u);
-    EXPECT_EQ(Send("play " + alias + " from 1 notify").error, 0u);
-    return length;
-}
-
 using DevicePlayback = DeviceTest;
 
-TEST_F(DevicePlayback, LengthIsEveryFrameOfTheFile) {
+TEST_F(DevicePlayback, LengthIsTheMusicOrEveryFrame) {
     for (const char* name :
          {"cbr44s", "vbr44s", "vbr44s_notag", "cbr22m", "vbr22m_notag", "vbr22s"}) {
         SCOPED_TRACE(name);
@@ -80,12 +69,13 @@ TEST_F(DevicePlayback, PlayToStopsExactlyThere) {
     EXPECT_EQ(Number(Send("status s position")), 777);
 }
 
-// Position against the clock once the output runs (a third of a second in): how far the position
-// strays from the time that has passed, over one and a half seconds.
+// Position against the clock once the output runs (past the samples queued at the start and a
+// sound server's late start): how far the position strays from the time that has passed, over
+// one and a half seconds.
 TEST_F(DevicePlayback, PositionFollowsRealTime) {
     OpenAndStart(File("cbr44s"), "s");
     const auto startedAt = Clock::now();
-    ASSERT_TRUE(WaitForPosition("s", 300));
+    ASSERT_TRUE(WaitForPosition("s", 700));
     const double startUp = MsSince(startedAt);
     const std::int64_t first = Number(Send("status s position"));
     const auto t0 = Clock::now();
@@ -118,8 +108,9 @@ TEST_F(DevicePlayback, PauseKeepsThePositionAndResumeGoesOn) {
     ASSERT_EQ(Send("pause s").error, 0u);
     ASSERT_EQ(Send("play s from " + std::to_string(paused)).error, 0u);
     const std::int64_t restarted = Number(Send("status s position"));
+    // The position may already count what the output has queued ahead (about 280 ms).
     EXPECT_GE(restarted, paused);
-    EXPECT_LT(restarted, paused + 100);
+    EXPECT_LT(restarted, paused + 400);
     ASSERT_EQ(Send("stop s").error, 0u);
     const std::int64_t stopped = Number(Send("status s position"));
     Sleep(200);
@@ -150,14 +141,18 @@ TEST_F(DevicePlayback, SongsOneAfterAnotherAndSeveralAtOnce) {
     EXPECT_TRUE(WaitForPosition("MP3Stueck", 100));
 
     // A second song under another alias; aliases ignore letter case. SDL's dummy output takes
-    // one stream only.
+    // one stream only: there the second song waits until the first lets go of it.
+    ASSERT_EQ(Send("open " + File("vbr22s") + " alias Zweites").error, 0u);
     const char* driver = std::getenv("SDL_AUDIODRIVER");
     if (driver != nullptr && std::string(driver) == "dummy") {
-        EXPECT_EQ(Send("open " + File("vbr22s") + " alias Zweites").error,
-                  mci::MCIERR_WAVE_OUTPUTSINUSE);
+        ASSERT_EQ(Send("play Zweites").error, 0u);
+        Sleep(300);
+        EXPECT_EQ(Number(Send("status Zweites position")), 0);
+        EXPECT_EQ(Send("status Zweites mode").text, "playing");
+        ASSERT_EQ(Send("close MP3Stueck").error, 0u);
+        EXPECT_TRUE(WaitForPosition("Zweites", 100));
         return;
     }
-    ASSERT_EQ(Send("open " + File("vbr22s") + " alias Zweites").error, 0u);
     EXPECT_EQ(Number(Send("status ZWEITES length")), LengthOf("vbr22s"));
     EXPECT_EQ(Number(Send("status mp3stueck length")), LengthOf("cbr22m"));
     ASSERT_EQ(Send("close zweites").error, 0u);

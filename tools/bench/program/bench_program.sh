@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # What the real program costs on an X display with a PulseAudio server: CPU seconds per minute,
 # the main thread's wake-ups per second and peak resident memory, first idle with a song list of 10,000 entries and nothing playing,
-# then playing a long song from that list; and, in the same run, what `mpg123 -o pulse` costs
-# playing the same song. Starts openbox when no window manager runs. Wants a display of its
+# then playing a long song from that list, then that song paused; and, in the same run, what
+# `mpg123 -o pulse` costs playing the same song. Starts openbox when no window manager runs. Wants a display of its
 # own: another window named "MP3 Klingtal" there would be taken for the program's.
 # Usage: bench_program.sh [PROGRAM] [BENCH_CORPUS]
 #   defaults: build/release/mp3klingtal, build/release/tools/bench/corpus/bench_corpus
@@ -145,6 +145,13 @@ playing_wakeups=$(per_second "$main_wakeups" "$stretch_start" "$stretch_end")
 has_stream "$app" || echo "note: the stream ended during the measurement" >&2
 peak=$(peak_kib "$app")
 
+# The pause button: paused, the program should cost what idle costs.
+xdotool mousemove --window "$wid" 49 87 click 1
+sleep 2
+has_stream "$app" && echo "note: the playback stream stays while paused" >&2
+measure "$app"
+paused=$(per_minute "$stretch_ticks" "$stretch_start" "$stretch_end")
+
 wmctrl -i -c "$wid" || true
 for _ in $(seq 200); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$app" 2>/dev/null; then
@@ -166,7 +173,7 @@ wait "$player" 2>/dev/null || true
 
 awk -v n="$count" -v s="$seconds" -v up="$(awk -v a="$started" -v b="$ready" 'BEGIN { print b - a }')" \
     -v startcpu="$start_cpu" -v idle="$idle" -v idlepeak="$idle_peak" -v playing="$playing" \
-    -v main="$playing_main" -v peak="$peak" -v ref="$reference" -v refpeak="$reference_peak" \
+    -v main="$playing_main" -v paused="$paused" -v peak="$peak" -v ref="$reference" -v refpeak="$reference_peak" \
     -v idlewake="$idle_wakeups" -v playwake="$playing_wakeups" 'BEGIN {
     printf "song list: %d entries; each stretch %d s\n", n, s
     printf "start-up until at rest:    %.1f s, %.2f CPU s\n", up, startcpu
@@ -176,6 +183,7 @@ awk -v n="$count" -v s="$seconds" -v up="$(awk -v a="$started" -v b="$ready" 'BE
     printf "playing:                   %.3f CPU s per minute (main thread %.3f, others %.3f)\n",
         playing, main, playing - main
     printf "playing main-thread wake-ups: %.2f per second\n", playwake
+    printf "paused:                    %.3f CPU s per minute (%.2f %% of one core)\n", paused, paused / 0.6
     printf "mpg123 -o pulse:           %.3f CPU s per minute, peak %.1f MiB\n", ref, refpeak / 1024
     printf "ratio playing/mpg123:      %.2f\n", (ref > 0 ? playing / ref : 0)
     printf "peak resident memory:      %.1f MiB (VmHWM)\n", peak / 1024
