@@ -46,8 +46,9 @@ void ChooseFolder(AppState& app) {
     songs.SongCount = 0;
     ScanDirectory(songs, songs.SongFolder, 0, songs.SubfolderOption);
     ShowTotalDuration(songs);
-    // The old folder's index may lie beyond the new list; the list shows its first entry.
-    if (songs.CurrentSong >= songs.SongCount) songs.CurrentSong = 0;
+    // The list shows its first song now: that is the one remembered and played.
+    songs.CurrentSong = 0;
+    ShowSongDetails(app);
 }
 
 void MoveToSliderPosition(AppState& app) {
