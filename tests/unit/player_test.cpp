@@ -368,6 +368,21 @@ TEST_F(Player, LengthAndCurrentSongFollowWhatTheListShows) {
     EXPECT_EQ(gui::GetGadgetText(ui::SongLengthText), "0:00");
 }
 
+// A song named on the command line opens its folder as a drop would, only while the folder
+// button takes clicks.
+TEST_F(Player, CommandLineSongOpensItsFolderUnlessPlaying) {
+    Start(2);
+    TempFolder other;
+    WriteFile(other.File("neu.mp3"), "x");
+    Click(ui::PlayButton);
+    TakeFolderDrop(*app, other.File("neu.mp3"));
+    EXPECT_EQ(app->songs.SongFolder, songs.Path());
+    Click(ui::StopButton);
+    TakeFolderDrop(*app, other.File("neu.mp3"));
+    EXPECT_EQ(app->songs.SongFolder, other.Path());
+    EXPECT_EQ(gui::CountGadgetItems(ui::SongChoice), 1);
+}
+
 // Any stored opacity fades out in at most 128 steps, and is written back as it was read.
 TEST_F(Player, HugeOpacityFadesOutQuicklyAndIsKept) {
     Start(1, "Transparenz = 2147483647\r\n");
