@@ -105,7 +105,7 @@ void HandleEvent(AppState& app, const gui::Event& event) {
             PressOnVolume(player);
             break;
         case gui::EventMouseWheel:
-            TurnWheelOnVolume(player, event.wheel);
+            if (event.window == ui::MainWindow) TurnWheelOnVolume(player, event.wheel);
             break;
         default:
             break;

@@ -63,6 +63,10 @@ bool JumpToPress(const MSG& message) {
 }  // namespace
 
 bool TakePointerMessage(const MSG& message) {
+    if (message.message != WM_LBUTTONDOWN && message.message != WM_MOUSEWHEEL &&
+        message.message != WM_DROPFILES) {
+        return false;
+    }
     const int window = win32state::WindowNumberOf(message.hwnd);
     if (window < 0) return false;
     switch (message.message) {
