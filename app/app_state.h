@@ -22,6 +22,7 @@ struct PlayerState {
     int Idle = 0;       // the last pass found no event; the loop may move the slider
     int Minimised = 0;  // set by the window's size callback
     std::uint32_t LastVolume = 0;
+    int LastMute = 0;  // the mixer's mute the buttons show
     int VolumeDrag = 0;
     int MouseX = 0, MouseY = 0;  // client pixels
     int Quit = 0;

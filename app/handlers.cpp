@@ -29,15 +29,9 @@ std::string DroppedFolder(const std::string& path) {
     return path.back() == sys::PathSeparator ? path : path + sys::PathSeparator;
 }
 
-void ChooseFolder(AppState& app) {
+// The new folder replaces the list. An empty one (a cancelled requester) changes nothing.
+void UseFolder(AppState& app, const std::string& folder) {
     SongListState& songs = app.songs;
-    // A drop onto the window comes as a click on this button and answers for the requester.
-    std::string folder = DroppedFolder(gui::TakeDroppedPath());
-    if (folder.empty()) {
-        folder = gui::RequestFolder("Wähle das Verzeichnis mit den zu spielenden MP3-Musikstücken:",
-                                    songs.SongFolder);
-    }
-    // Cancel keeps the folder, the list and the settings as they were.
     if (folder.empty()) return;
     songs.SongFolder = folder;
     gui::SetGadgetText(ui::FolderDisplay, folder);
@@ -46,8 +40,19 @@ void ChooseFolder(AppState& app) {
     songs.SongCount = 0;
     ScanDirectory(songs, songs.SongFolder, 0, songs.SubfolderOption);
     ShowTotalDuration(songs);
-    // The old folder's index may lie beyond the new list; the list shows its first entry.
-    if (songs.CurrentSong >= songs.SongCount) songs.CurrentSong = 0;
+    // The list shows its first song now: that is the one remembered and played.
+    songs.CurrentSong = 0;
+    ShowSongDetails(app);
+}
+
+void ChooseFolder(AppState& app) {
+    // A drop onto the window comes as a click on this button and answers for the requester.
+    std::string folder = DroppedFolder(gui::TakeDroppedPath());
+    if (folder.empty()) {
+        folder = gui::RequestFolder("Wähle das Verzeichnis mit den zu spielenden MP3-Musikstücken:",
+                                    app.songs.SongFolder);
+    }
+    UseFolder(app, folder);
 }
 
 void MoveToSliderPosition(AppState& app) {
@@ -112,6 +117,12 @@ void Unmute() {
 }
 
 }  // namespace
+
+void TakeFolderDrop(AppState& app, const std::string& path) {
+    if (gui::IsGadgetEnabled(ui::FolderButton) && gui::IsGadgetVisible(ui::FolderButton)) {
+        UseFolder(app, DroppedFolder(path));
+    }
+}
 
 void HandleGadget(AppState& app, int gadget) {
     PlayerState& player = app.player;

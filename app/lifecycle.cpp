@@ -1,6 +1,7 @@
 // Start-up in its fixed order, and the shutdown sequence that saves the settings.
 #include "app/lifecycle.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/media_control.h"
@@ -104,6 +105,14 @@ void WatchMixer(bool watch) {
     }
 }
 
+// From the window's opacity down to 1 in steps of 2. A stored opacity above 255 (the settings
+// keep any value) fades from opaque, so the fade never takes more than 128 steps.
+void FadeOut(const PlayerState& player) {
+    for (int alpha = std::min(player.Transparency, 255); alpha >= 1; alpha -= 2) {
+        ui::ApplyTransparency(ui::MainWindow, alpha, player.OsName);
+    }
+}
+
 }  // namespace
 
 bool StartUp(AppState& app, const StartOptions& options) {
@@ -119,7 +128,8 @@ bool StartUp(AppState& app, const StartOptions& options) {
     app.settings = LoadSettings(files.read, sys::DefaultMusicFolder(), Screen(app));
     TakeSettings(app);
 
-    if (!ui::StartMainWindow(ui::WindowSettingsFrom(app.settings), player.OsName, GetMute(),
+    player.LastMute = GetMute();
+    if (!ui::StartMainWindow(ui::WindowSettingsFrom(app.settings), player.OsName, player.LastMute,
                              player.Minimised)) {
         return false;
     }
@@ -144,9 +154,5 @@ void Shutdown(AppState& app, bool windowOpened) {
     StopMediaControls();
     if (windowOpened) GiveSettings(app);
     WriteSettings(app);
-    if (windowOpened) {
-        for (int alpha = app.player.Transparency; alpha >= 1; alpha -= 2) {
-            ui::ApplyTransparency(ui::MainWindow, alpha, app.player.OsName);
-        }
-    }
+    if (windowOpened) FadeOut(app.player);
 }

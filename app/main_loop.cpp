@@ -10,6 +10,7 @@
 #include "app/lifecycle.h"
 #include "app/media_control.h"
 #include "app/player.h"
+#include "app/volume_knob.h"
 #include "platform/gui.h"
 #include "platform/system.h"
 #include "playback/mci_channel.h"
@@ -18,9 +19,6 @@
 #include "volume/mixer.h"
 
 namespace {
-
-// The knob sits at x = volume / 1000 + 210: 1000 volume units per pixel.
-constexpr int KnobLeft = 210;
 
 // How long a pass without an event waits for one (milliseconds; negative: until something
 // arrives). An event, a mixer change or a media-control request ends the wait at once. While a
@@ -49,15 +47,6 @@ int WaitMs(const AppState& app) {
             std::clamp<std::int64_t>(untilSecond, ShortestPlayingWaitMs, SecondMs));
     }
     return MixerReportsChanges() ? -1 : UnreportedMixerWaitMs;
-}
-
-void FollowVolume(PlayerState& player) {
-    const std::uint32_t volume = GetVolume();
-    if (volume == player.LastVolume) return;
-    const gui::Rect knob = gui::GadgetRect(ui::VolumeKnob);
-    gui::ResizeGadget(ui::VolumeKnob, static_cast<int>(volume / 1000) + KnobLeft, knob.y,
-                      knob.width, knob.height);
-    player.LastVolume = volume;
 }
 
 void ShowPosition(AppState& app) {
@@ -92,14 +81,11 @@ void CheckEndOfSong(AppState& app) {
     FinishSong(app);
 }
 
-// Mouse positions in client coordinates, and whether they lie on the volume track.
-void ReadMouse(PlayerState& player) {
-    player.MouseX = gui::WindowMouseX(ui::MainWindow) - player.FrameSize;
-    player.MouseY = gui::WindowMouseY(ui::MainWindow) - player.CaptionHeight;
-}
-
-bool MouseOnVolumeTrack(const PlayerState& player) {
-    return player.MouseX > 210 && player.MouseX < 280 && player.MouseY > 79 && player.MouseY < 95;
+// A slide of the position slider, or a press that may be one: a press on the slider's track
+// moves it at once, and some toolkits report the press before the slide.
+bool MaySlide(const gui::Event& event) {
+    return event.type == gui::EventLeftButtonDown ||
+           (event.type == gui::EventGadget && event.gadget == ui::PositionSlider);
 }
 
 void HandleEvent(AppState& app, const gui::Event& event) {
@@ -116,24 +102,14 @@ void HandleEvent(AppState& app, const gui::Event& event) {
             player.VolumeDrag = 0;
             break;
         case gui::EventLeftButtonDown:
-            ReadMouse(player);
-            if (MouseOnVolumeTrack(player)) player.VolumeDrag = 1;
+            PressOnVolume(player);
+            break;
+        case gui::EventMouseWheel:
+            if (event.window == ui::MainWindow) TurnWheelOnVolume(player, event.wheel);
             break;
         default:
             break;
     }
-}
-
-void DragKnob(PlayerState& player) {
-    ReadMouse(player);
-    if (!MouseOnVolumeTrack(player)) {
-        player.VolumeDrag = 0;
-        return;
-    }
-    const int x = player.MouseX - 4;
-    const gui::Rect knob = gui::GadgetRect(ui::VolumeKnob);
-    gui::ResizeGadget(ui::VolumeKnob, x, knob.y, knob.width, knob.height);
-    if ((x - KnobLeft) * 1000 >= 0) SetVolume(static_cast<std::uint32_t>((x - KnobLeft) * 1000));
 }
 
 }  // namespace
@@ -148,12 +124,12 @@ bool LoopPass(AppState& app) {
         // slide that arrived meanwhile is not undone by the slider display below.
         event = gui::PollEvent();
     }
-    if (event.type == gui::EventGadget && event.gadget == ui::PositionSlider) {
+    if (MaySlide(event)) {
         // The user moved the slider: the display below must not put it back before the
         // slider's handler has read where the user left it.
         player.Idle = 0;
     }
-    FollowVolume(player);
+    FollowMixer(player);
     // A paused song does not move; polling it would overwrite the position the slider chose
     // for the next resume.
     if (player.Playing == 1 && player.Paused == 0) ShowPosition(app);

@@ -6,6 +6,7 @@
 
 #include "platform/gui.h"
 #include "playback/mci_channel.h"
+#include "playback/time_text.h"
 #include "ui/gadgets.h"
 
 namespace {
@@ -56,6 +57,11 @@ void StopDisplays(AppState& app) {
 
 void ShowSongDetails(AppState& app) {
     const SongListState& songs = app.songs;
+    // A length measured for another song must not pass for this one's.
+    const bool listed = songs.CurrentSong >= 0 && songs.CurrentSong < songs.SongCount;
+    const bool measured = listed && app.mci.SongLengthPath == songs.SongList[songs.CurrentSong];
+    gui::SetGadgetText(ui::SongLengthText,
+                       measured ? FormatMinSec(app.mci.SongLength / 1000) : "0:00");
     if (songs.SongCount <= 0) return;
     gui::SetGadgetText(ui::SongNumberText, std::to_string(songs.CurrentSong + 1));
     gui::SetGadgetText(ui::BitrateValue, songs.SongBitrateText[songs.CurrentSong]);
@@ -162,6 +168,8 @@ void FinishSong(AppState& app) {
             SelectSong(0);
             Open(app);
         } else {
+            // The list has played out; its last song, still shown, stays the current one.
+            songs.CurrentSong = SelectedSong();
             StopDisplays(app);
         }
     } else if (gui::GetGadgetState(ui::RepeatToggle) == 1) {

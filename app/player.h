@@ -4,7 +4,8 @@
 
 #include "app/app_state.h"
 
-// Shows the current song's number, bitrate and sampling rate. Does nothing with an empty list.
+// Shows the current song's number, bitrate and sampling rate, and its length when that was
+// measured for it ("0:00" otherwise). With an empty list only the length.
 void ShowSongDetails(AppState& app);
 
 void PressPlay(AppState& app);

@@ -33,6 +33,7 @@ SettingsEnvironment CurrentSettingsEnvironment(const std::string& programDir) {
 
 SettingsFiles ChooseSettingsFiles(const std::string& besideProgram, const std::string& userFile,
                                   const SettingsPlaceFacts& facts) {
+    if (facts.installed && !userFile.empty()) return {userFile, userFile};
     const bool beside =
         (facts.besideExists && facts.besideReplaceable) || facts.programFolderWritable;
     if (beside || userFile.empty()) return {besideProgram, besideProgram};
@@ -59,6 +60,16 @@ std::string UserSettingsPath(const SettingsEnvironment& environment) {
 #endif
 }
 
+bool IsInstalledProgram(const std::string& programDir) {
+#ifdef _WIN32
+    (void)programDir;
+    return false;
+#else
+    return platform::FileExists(WithSeparator(programDir) +
+                                "../share/applications/mp3klingtal.desktop");
+#endif
+}
+
 SettingsFiles FindSettingsFiles(const SettingsEnvironment& environment) {
     const std::string beside = BesideProgramSettingsPath(environment);
     const std::string user = UserSettingsPath(environment);
@@ -67,6 +78,7 @@ SettingsFiles FindSettingsFiles(const SettingsEnvironment& environment) {
     facts.besideReplaceable = facts.besideExists && platform::FileCanBeReplaced(beside);
     facts.programFolderWritable = platform::FolderIsWritable(environment.programDir);
     facts.userFileExists = !user.empty() && platform::FileExists(user);
+    facts.installed = IsInstalledProgram(environment.programDir);
     return ChooseSettingsFiles(beside, user, facts);
 }
 

@@ -28,11 +28,13 @@ struct SettingsPlaceFacts {
     bool besideReplaceable = false;  // ... and can be replaced by a new one
     bool programFolderWritable = false;
     bool userFileExists = false;  // the file in the user's settings folder is there
+    bool installed = false;       // the program was installed for every user of the system
 };
 
-// The rule: beside the program when the file there can be replaced or the folder is writable;
-// otherwise the user's file, which is read only once it exists (till then the one beside the
-// program, so that a prepared file keeps working). Without a user folder ("") it is beside.
+// The rule: an installed program always uses the user's file. Otherwise beside the program when
+// the file there can be replaced or the folder is writable; else the user's file, which is read
+// only once it exists (till then the one beside the program, so that a prepared file keeps
+// working). Without a user folder ("") it is beside.
 SettingsFiles ChooseSettingsFiles(const std::string& besideProgram, const std::string& userFile,
                                   const SettingsPlaceFacts& facts);
 
@@ -41,6 +43,11 @@ SettingsFiles ChooseSettingsFiles(const std::string& besideProgram, const std::s
 // %APPDATA%\MP3Klingtal\.
 std::string BesideProgramSettingsPath(const SettingsEnvironment& environment);
 std::string UserSettingsPath(const SettingsEnvironment& environment);
+
+// Whether the program in programDir was installed for every user of the system: its desktop
+// entry lies where the install rules put it, in share/applications beside its bin folder (the
+// Debian package, `cmake --install`). Never on Windows, whose zips are portable.
+bool IsInstalledProgram(const std::string& programDir);
 
 // The rule applied to the places as they are now.
 SettingsFiles FindSettingsFiles(const SettingsEnvironment& environment);

@@ -18,12 +18,14 @@ inline constexpr int EventNone = 0;
 inline constexpr int EventCloseWindow = 16;
 inline constexpr int EventLeftButtonDown = 0x201;
 inline constexpr int EventLeftButtonUp = 0x202;
+inline constexpr int EventMouseWheel = 0x20A;  // over the window, wherever the pointer is
 inline constexpr int EventGadget = 13100;
 
 struct Event {
     int type = EventNone;
     int window = -1;  // the window the event belongs to
     int gadget = -1;  // EventGadget only
+    int wheel = 0;    // EventMouseWheel only: notches, positive away from the user
 };
 
 enum class GadgetKind {

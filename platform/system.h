@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sys {
 
@@ -48,6 +49,14 @@ void FinishDirectory(int handle);
 std::string DirectoryIdentity(const std::string& path);
 
 void SleepMs(int milliseconds);
+
+// The program's arguments after its own name, as UTF-8: on Windows from the wide command line
+// (argv there holds them in the ANSI code page), elsewhere argv as given.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
+// The path made absolute against the current folder; unchanged when it already is, or when it
+// cannot be made so.
+std::string AbsolutePath(const std::string& path);
 
 // Opens a web address in the default browser, without a shell; failures are ignored.
 void OpenUrl(std::string_view url);

@@ -53,6 +53,7 @@ bool OpenSong(MciChannel& channel, const SongListState& songs, const std::string
     }
     gui::SetGadgetEnabled(ui::FolderButton, false);
     gui::SetGadgetEnabled(ui::PositionSlider, true);
+    channel.SongLengthPath = path;
     SendMci(channel, "set MP3Stueck time format ms");
     SendMci(channel, "seek MP3Stueck to end wait");
     SendMci(channel, "status MP3Stueck position wait");

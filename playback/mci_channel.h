@@ -15,6 +15,7 @@ struct MciChannel {
     std::array<char, 256> MciReplyBuffer{};
     std::string MciReply;         // the reply of the last command sent
     std::int32_t SongLength = 0;  // the open song's length, milliseconds
+    std::string SongLengthPath;   // the song whose length SongLength (and its display) is
 
     bool keepLog = false;  // the test driver's record of every command sent
     std::vector<std::string> log;

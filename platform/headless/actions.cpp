@@ -163,6 +163,17 @@ bool MouseUp(int w, int x, int y) {
     return mouseButton(w, x, y, EventLeftButtonUp);
 }
 
+bool Wheel(int windowNumber, int x, int y, int notches) {
+    auto* w = window(windowNumber);
+    if (!windowTakesInput(w) || notches == 0) return false;
+    w->mouseX = x;
+    w->mouseY = y;
+    Event event{EventMouseWheel, windowNumber, -1};
+    event.wheel = notches;
+    state().queue.push_back({event, {}});
+    return true;
+}
+
 bool MouseMove(int windowNumber, int x, int y) {
     auto* w = window(windowNumber);
     if (!windowTakesInput(w)) return false;

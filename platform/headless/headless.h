@@ -92,6 +92,9 @@ bool Slide(int slider, int value);         // clamped to the slider's range
 bool MouseDown(int window, int x, int y);
 bool MouseMove(int window, int x, int y);
 bool MouseUp(int window, int x, int y);
+// The wheel turned by `notches` (positive away from the user) with the pointer at a client
+// point of the window.
+bool Wheel(int window, int x, int y, int notches);
 // Minimising and restoring call the size callback while the next PollEvent or WaitEvent
 // processes them, as a toolkit does from inside its event handling; they give no event.
 bool Minimise(int window);

@@ -9,8 +9,12 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/common/bmp_decode.h"
+#include "platform/common/wrapped_text.h"
 #include "platform/posix/gui_fltk_widgets.h"
 
 namespace gui::fltk {
@@ -39,6 +43,29 @@ class ErrorIcon : public Fl_Box {
     }
 };
 
+// The message text as the window shows it: "\r" as line breaks, wrapped so that the window
+// stays within 80 % of the screen's width, and cut off with "…" where its lines would not fit
+// 80 % of the screen's height (the OK button must stay on screen). The font must be set.
+std::string FitMessageText(std::string_view text, int iconSpace) {
+    std::string body(text);
+    std::replace(body.begin(), body.end(), '\r', '\n');
+    int sx = 0, sy = 0, sw = 0, sh = 0;
+    Fl::screen_xywh(sx, sy, sw, sh, 0);
+    const int maxWidth = std::max(sw * 4 / 5 - kMargin * 2 - iconSpace, kOkWidth);
+    std::vector<std::string> lines = WrapText(body, maxWidth, [](std::string_view c) {
+        return int(fl_width(c.data(), int(c.size())) + 0.999);
+    });
+    const int maxLines =
+        std::max(1, (sh * 4 / 5 - kMargin * 3 - kOkHeight - 30) / std::max(1, fl_height()));
+    if (int(lines.size()) > maxLines) {
+        lines.resize(std::size_t(maxLines));
+        lines.back() += "…";
+    }
+    std::string fitted;
+    for (std::size_t i = 0; i < lines.size(); ++i) fitted += (i == 0 ? "" : "\n") + lines[i];
+    return fitted;
+}
+
 void OnOk(Fl_Widget* button, void*) {
     button->window()->hide();
 }
@@ -56,12 +83,11 @@ using namespace gui::fltk;
 
 void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon) {
     EnsureStarted();
-    std::string body(text);
-    std::replace(body.begin(), body.end(), '\r', '\n');
+    const int iconSpace = icon == MessageIcon::Error ? kIconSize + kMargin : 0;
     fl_font(NormalFont(), NormalFontSize());
+    const std::string body = FitMessageText(text, iconSpace);
     int textWidth = 0, textHeight = 0;
     fl_measure(body.c_str(), textWidth, textHeight, 0);
-    const int iconSpace = icon == MessageIcon::Error ? kIconSize + kMargin : 0;
     const int width = std::max(kMargin * 2 + iconSpace + textWidth, kOkWidth + kMargin * 2);
     const int contentHeight = std::max(textHeight, icon == MessageIcon::Error ? kIconSize : 0);
     const int height = kMargin * 3 + contentHeight + kOkHeight;

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/common/drop_target.h"
 #include "platform/common/dropped_text.h"
@@ -20,6 +21,13 @@ namespace {
 DropTarget& Target() {
     static DropTarget target;
     return target;
+}
+
+// Set while a taken drop's text is on its way: FLTK hands it to the control that took the
+// release as FL_PASTE, which only then belongs to the drop (a middle-click paste does not).
+bool& DropAwaitsText() {
+    static bool awaits = false;
+    return awaits;
 }
 
 // A drop is taken when a click on the target would be, and when no earlier event waits, so
@@ -44,14 +52,12 @@ int HandleDropEvent(ProgramWindow& window, int number, int event) {
     switch (event) {
         case FL_DND_ENTER:
         case FL_DND_DRAG:
-            if (!TakesDrop(window, number)) return 0;
-            // The window takes the drag itself rather than its controls, so the release and
-            // the text come here wherever the pointer is.
-            Fl::belowmouse(&window);
-            return 1;
-        case FL_DND_RELEASE:
             return TakesDrop(window, number) ? 1 : 0;
+        case FL_DND_RELEASE:
+            DropAwaitsText() = TakesDrop(window, number);
+            return DropAwaitsText() ? 1 : 0;
         case FL_PASTE: {
+            if (!std::exchange(DropAwaitsText(), false)) return 0;
             const char* text = Fl::event_text();
             const std::string path =
                 text == nullptr ? std::string()
@@ -64,6 +70,12 @@ int HandleDropEvent(ProgramWindow& window, int number, int event) {
         default:  // FL_DND_LEAVE
             return 1;
     }
+}
+
+int PassDropToWindow(Fl_Widget& control, int event) {
+    if (!IsDropEvent(event) || (event == FL_PASTE && !DropAwaitsText())) return -1;
+    auto* window = dynamic_cast<ProgramWindow*>(control.window());
+    return window == nullptr ? 0 : window->HandleDrop(event);
 }
 
 }  // namespace gui::fltk

@@ -9,8 +9,9 @@ class ProgramWindow;
 // FL_DND_RELEASE and the FL_PASTE that delivers the dropped text.
 bool IsDropEvent(int event);
 
-// Handles one of those events for window `number`: accepts the drag while a drop would be
-// taken, and on FL_PASTE queues the drop target's click with the first dropped path.
+// Handles one of those events for window `number`, whichever of its controls it reached:
+// accepts the drag while a drop would be taken, and on the FL_PASTE of a taken drop queues
+// the drop target's click with the first dropped path.
 int HandleDropEvent(ProgramWindow& window, int number, int event);
 
 }  // namespace gui::fltk

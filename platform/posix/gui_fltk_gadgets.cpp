@@ -74,45 +74,46 @@ int WidgetHeight(GadgetKind kind, int height) {
     return kind == GadgetKind::DropDown ? std::min(height, kDropDownHeight) : height;
 }
 
+// Every control passes a drop on to its window, so a drop lands anywhere on it.
 Fl_Widget* MakeWidget(const GadgetSpec& spec) {
     const int x = spec.x, y = spec.y, w = spec.width, h = WidgetHeight(spec.kind, spec.height);
     switch (spec.kind) {
         case GadgetKind::Field: {
-            auto* input = new Fl_Input(x, y, w, h);
+            auto* input = new DropPassing<Fl_Input>(x, y, w, h);
             input->when(FL_WHEN_NEVER);
             return input;
         }
         case GadgetKind::Button:
-            return new Fl_Button(x, y, w, h);
+            return new DropPassing<Fl_Button>(x, y, w, h);
         case GadgetKind::DefaultButton:
-            return new DefaultButton(x, y, w, h);
+            return new DropPassing<DefaultButton>(x, y, w, h);
         case GadgetKind::Toggle:
-            return new Fl_Toggle_Button(x, y, w, h);
+            return new DropPassing<Fl_Toggle_Button>(x, y, w, h);
         case GadgetKind::ImageButton: {
-            auto* button = new Fl_Button(x, y, w, h);
+            auto* button = new DropPassing<Fl_Button>(x, y, w, h);
             button->image(FindImage(spec.image));
             button->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE);
             return button;
         }
         case GadgetKind::SunkenFrame:
         case GadgetKind::EdgeFrame: {
-            auto* box = new Fl_Box(x, y, w, h);
+            auto* box = new DropPassing<Fl_Box>(x, y, w, h);
             box->box(spec.kind == GadgetKind::SunkenFrame ? FL_DOWN_FRAME : FL_THIN_DOWN_FRAME);
             return box;
         }
         case GadgetKind::GroupBox:
-            return new GroupFrame(x, y, w, h);
+            return new DropPassing<GroupFrame>(x, y, w, h);
         case GadgetKind::CheckBox:
-            return new Fl_Check_Button(x, y, w, h);
+            return new DropPassing<Fl_Check_Button>(x, y, w, h);
         case GadgetKind::Option: {
-            auto* button = new Fl_Round_Button(x, y, w, h);
+            auto* button = new DropPassing<Fl_Round_Button>(x, y, w, h);
             button->type(FL_TOGGLE_BUTTON);
             return button;
         }
         case GadgetKind::DropDown:
-            return new DropDown(x, y, w, h);
+            return new DropPassing<DropDown>(x, y, w, h);
         case GadgetKind::Slider: {
-            auto* slider = new Slider(x, y, w, h);
+            auto* slider = new DropPassing<Slider>(x, y, w, h);
             slider->bounds(spec.minimum, spec.maximum);
             slider->step(1);
             slider->value(spec.minimum);
@@ -120,14 +121,14 @@ Fl_Widget* MakeWidget(const GadgetSpec& spec) {
             return slider;
         }
         case GadgetKind::Picture: {
-            auto* box = new Fl_Box(x, y, w, h);
+            auto* box = new DropPassing<Fl_Box>(x, y, w, h);
             box->image(FindImage(spec.image));
             box->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP_LEFT);
             return box;
         }
         case GadgetKind::Text:
         default: {
-            auto* box = new TextBox(x, y, w, h);
+            auto* box = new DropPassing<TextBox>(x, y, w, h);
             box->align(TextAlign(spec.align));
             return box;
         }

@@ -25,8 +25,19 @@ bool ProgramWindow::TakeKey() {
     return true;
 }
 
+int ProgramWindow::HandleDrop(int event) {
+    return HandleDropEvent(*this, number_, event);
+}
+
 int ProgramWindow::handle(int event) {
-    if (IsDropEvent(event)) return HandleDropEvent(*this, number_, event);
+    if (IsDropEvent(event)) {
+        // The control under the pointer is offered the drag first and passes it back here;
+        // over the empty area the window takes it itself.
+        if ((event == FL_DND_ENTER || event == FL_DND_DRAG) && Fl_Double_Window::handle(event)) {
+            return 1;
+        }
+        return HandleDrop(event);
+    }
     WindowRecord* record = FindWindow(number_);
     if (event == FL_HIDE || event == FL_SHOW) {
         const int result = Fl_Double_Window::handle(event);
@@ -54,6 +65,16 @@ int ProgramWindow::handle(int event) {
         }
     }
     switch (event) {
+        case FL_MOUSEWHEEL:
+            // The program decides what the wheel does where no control takes it (the volume
+            // knob and its track).
+            if (Fl_Double_Window::handle(event)) return 1;
+            if (Fl::event_dy() != 0) {
+                Event wheel{EventMouseWheel, number_, -1};
+                wheel.wheel = -Fl::event_dy();
+                Queue(wheel);
+            }
+            return 1;
         case FL_PUSH:
             // The background takes a left press itself, so the drag and release that follow
             // stay with this window; the button events are queued by the event dispatcher.
@@ -104,13 +125,36 @@ void GroupFrame::draw() {
     draw_label(x() + 8, y(), tw, textHeight, FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
 }
 
-int Slider::KnobOffset() const {
+int Slider::KnobSize() const {
     const int track = w() - Fl::box_dw(box());
     const int height = h() - Fl::box_dh(box());
+    return std::max(int(slider_size() * track + .5), height / 2 + 1 + 4);
+}
+
+int Slider::KnobOffset() const {
+    const int track = w() - Fl::box_dw(box());
     double share = minimum() == maximum() ? 0.5 : (value() - minimum()) / (maximum() - minimum());
     share = std::clamp(share, 0.0, 1.0);
-    const int knob = std::max(int(slider_size() * track + .5), height / 2 + 1 + 4);
-    return int(share * (track - knob) + .5);
+    return int(share * (track - KnobSize()) + .5);
+}
+
+void Slider::JumpTo(int x) {
+    const int track = w() - Fl::box_dw(box());
+    const int knob = KnobSize();
+    const int from = x - (this->x() + Fl::box_dx(box()));
+    const int offset = KnobOffset();
+    if (track <= knob || (from >= offset && from < offset + knob)) return;  // on the knob
+    const double share = std::clamp(double(from - knob / 2) / (track - knob), 0.0, 1.0);
+    // handle_drag reports a change as a drag does (the callback, FL_WHEN_CHANGED).
+    handle_drag(clamp(round(minimum() + share * (maximum() - minimum()))));
+}
+
+int Slider::handle(int event) {
+    if (event == FL_PUSH && Fl::event_button() == FL_LEFT_MOUSE &&
+        Fl::event_inside(x(), y(), w(), h())) {
+        JumpTo(Fl::event_x());
+    }
+    return Fl_Slider::handle(event);
 }
 
 void Slider::draw() {

@@ -21,10 +21,27 @@ class ProgramWindow : public Fl_Double_Window {
   public:
     ProgramWindow(int number, int x, int y, int w, int h);
     int handle(int event) override;
+    // A drag and drop event that reached a control of this window, taken as the window's own.
+    int HandleDrop(int event);
 
   private:
     bool TakeKey();
     int number_;
+};
+
+// A control that takes a drag and drop for its window: FLTK offers the drag, the release and
+// the dropped text to the control under the pointer, and a drop is the window's, wherever it
+// lands. Nothing dropped reaches the control itself (a field would type the text in).
+int PassDropToWindow(Fl_Widget& control, int event);
+
+template <class Control>
+class DropPassing : public Control {
+  public:
+    using Control::Control;
+    int handle(int event) override {
+        const int taken = PassDropToWindow(*this, event);
+        return taken >= 0 ? taken : Control::handle(event);
+    }
 };
 
 // A push button that Return presses, drawn with the darker edge of a default button.
@@ -59,16 +76,21 @@ class GroupFrame : public Fl_Box {
 // A horizontal slider that asks to be drawn again only when a new value moves its knob by at
 // least one pixel: the position slider takes 500 steps over some 200 pixels, and the main loop
 // moves it several times a second. The value itself is always taken, so it reads back as set.
+// A press on the track beside the knob moves the knob's middle to the pointer at once (a
+// change, as a drag gives), and a drag carries on from there.
 class Slider : public Fl_Slider {
   public:
     Slider(int x, int y, int w, int h) : Fl_Slider(x, y, w, h) { type(FL_HOR_NICE_SLIDER); }
+    int handle(int event) override;
 
   protected:
     void draw() override;
     void value_damage() override;
 
   private:
+    int KnobSize() const;    // pixels, as Fl_Slider::draw has it
     int KnobOffset() const;  // pixels from the left end of the track, as Fl_Slider::draw has it
+    void JumpTo(int x);      // x in window pixels
     int drawnOffset_ = -1;   // where the knob was last drawn; -1 before the first drawing
 };
 

@@ -69,6 +69,8 @@ bool OpenWindow(const WindowSpec& spec) {
     auto* window = new ProgramWindow(spec.number, x, y, spec.innerWidth, spec.innerHeight);
     window->end();
     window->copy_label(std::string(spec.title).c_str());
+    // The class the desktop entry names (StartupWMClass): task bars match window and launcher.
+    window->xclass("mp3klingtal");
     // Fixed minimum and maximum: the user cannot size it, and window managers offer no
     // maximise button for it.
     window->size_range(spec.innerWidth, spec.innerHeight, spec.innerWidth, spec.innerHeight);

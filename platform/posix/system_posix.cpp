@@ -54,4 +54,16 @@ void SleepMs(int milliseconds) {
     }
 }
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty() || path.front() == '/') return path;
+    std::string folder(4096, '\0');
+    if (getcwd(folder.data(), folder.size()) == nullptr) return path;
+    folder.resize(folder.find('\0'));
+    return folder + (folder.back() == '/' ? "" : "/") + path;
+}
+
 }  // namespace sys

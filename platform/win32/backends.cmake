@@ -33,6 +33,7 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/app/main.cpp)
                                 OBJECT_DEPENDS "${klingtal_icon};${PROJECT_SOURCE_DIR}/platform/win32/program.manifest")
     add_executable(mp3klingtal WIN32 app/main.cpp ${CMAKE_BINARY_DIR}/program.rc)
     set_target_properties(mp3klingtal PROPERTIES OUTPUT_NAME MP3Klingtal)
+    target_compile_definitions(mp3klingtal PRIVATE KLINGTAL_VERSION="${PROJECT_VERSION}")
     target_link_libraries(mp3klingtal PRIVATE klingtal_core klingtal_gui_win32 klingtal_mci_win32
                           klingtal_system_win32 klingtal_mixer_system)
     # WinMain comes from the runtime, which calls main; -mwindows is what WIN32 above adds.

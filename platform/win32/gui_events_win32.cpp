@@ -7,6 +7,7 @@
 
 #include "platform/gui.h"
 #include "platform/win32/gui_drop_win32.h"
+#include "platform/win32/gui_pointer_win32.h"
 #include "platform/win32/gui_state_win32.h"
 
 namespace gui {
@@ -40,8 +41,11 @@ void Deliver(const MSG& message) {
             return;
         }
     }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+    const bool taken = win32pointer::TakePointerMessage(message);
+    if (!taken) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
     if (message.message == WM_LBUTTONDOWN || message.message == WM_LBUTTONUP) {
         int window = win32state::WindowNumberOf(message.hwnd);
         if (window >= 0) {

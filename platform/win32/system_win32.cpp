@@ -206,4 +206,26 @@ void OpenUrl(std::string_view url) {
     ShellExecuteExA(&info);
 }
 
+std::vector<std::string> CommandLineArguments(int, char**) {
+    // https://learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-commandlinetoargvw
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr) return {};
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i) arguments.push_back(::win32::WideToUtf8(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    const std::wstring wide = ::win32::Utf8ToWide(path);
+    const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (path.empty() || length == 0) return path;
+    std::wstring full(length, L'\0');
+    const DWORD written = GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
+    if (written == 0 || written >= length) return path;
+    full.resize(written);
+    return ::win32::WideToUtf8(full);
+}
+
 }  // namespace sys

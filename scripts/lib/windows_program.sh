@@ -34,10 +34,12 @@ settings_file() {
 # run_program PROGRAMDIR LOGDIR PROBE_ARGS...: starts the program in its folder, runs the probe
 # (which closes it) into LOGDIR/probe, and waits up to 30 s for the program to end; sets
 # $waited in tenths of a second (300: it did not end).
+program_args=()  # what run_program passes to the program
 run_program() {
     local programdir=$1 logdir=$2
     shift 2
-    (cd "$programdir" && exec "$wine_loader" ./MP3Klingtal.exe) >"$logdir/program.log" 2>&1 &
+    (cd "$programdir" && exec "$wine_loader" ./MP3Klingtal.exe "${program_args[@]}") \
+        >"$logdir/program.log" 2>&1 &
     local program=$!
     (cd "$root/build/win64/tests/win32" && timeout 120 "$wine_loader" ./klingtal_probe.exe "$@") \
         >"$logdir/probe.txt" 2>/dev/null || true
@@ -219,4 +221,25 @@ has_resources() {
         strings -el "$1" | grep -qx "$(sed -nE 's/^project\(MP3Klingtal VERSION ([0-9.]+).*/\1/p' \
             "$root/CMakeLists.txt")" &&
         grep -aq "Microsoft.Windows.Common-Controls" "$1"
+}
+
+# A song named on the command line, as Explorer's "Open with" passes it, opens its folder; the
+# name holds characters no ANSI code page has together, so it must come from the wide command
+# line.
+argument_run() {
+    local exe=$1 dir="$work/argument"
+    local other="$dir/Неу 東京"
+    mkdir -p "$dir/Programm" "$dir/Alt" "$other"
+    cp "$exe" "$dir/Programm/MP3Klingtal.exe"
+    make_song "$dir/Alt/eins.mp3"
+    make_song "$dir/Alt/zwei.mp3"
+    make_song "$other/Лед.mp3"
+    settings_file "$(win_path "$dir/Alt")\\" 0 0 255 1 0 | iconv -f UTF-8 -t CP1252 \
+        >"$dir/Programm/MP3Klingtal.Ini"
+    program_args=("$(win_path "$other/Лед.mp3")")
+    run_program "$dir/Programm" "$dir" 60000
+    program_args=()
+    check "argument: the named song's folder listed" grep -qx "songs=1" "$dir/probe"
+    check "argument: the named song's folder saved" \
+        grep -qF "Pfad = $(win_path "$other")\\" "$dir/Programm/MP3Klingtal.Ini"
 }

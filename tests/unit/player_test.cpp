@@ -2,6 +2,8 @@
 // transport, the play modes at the end of a song, the volume knob and the folder choice.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
@@ -157,6 +159,12 @@ TEST_F(Player, SliderMovedByTheUserIsNotPutBackByTheDisplay) {
     ASSERT_TRUE(hl::Slide(ui::PositionSlider, 400));
     Pass();
     EXPECT_EQ(fake_mci::Sent().back(), "play MP3Stueck from 4000");
+    // A click on the track: some toolkits report the press before the slide it made.
+    ASSERT_TRUE(hl::MouseDown(ui::MainWindow, 150, 50));
+    ASSERT_TRUE(hl::Slide(ui::PositionSlider, 250));
+    Pass();
+    Pass();
+    EXPECT_EQ(fake_mci::Sent().back(), "play MP3Stueck from 2500");
 }
 
 TEST_F(Player, PositionArithmeticCopesWithLongAndEmptySongs) {
@@ -206,6 +214,10 @@ TEST_F(Player, AllWithoutRepeatStopsAfterTheLastSong) {
     EXPECT_FALSE(gui::IsGadgetEnabled(ui::PositionSlider));
     EXPECT_TRUE(gui::IsGadgetEnabled(ui::FolderButton));
     EXPECT_EQ(SentCount(OpenOf(0)), 0);
+    // The last song stays the current one: the info button still has a song to read.
+    EXPECT_EQ(app->songs.CurrentSong, 1);
+    Click(ui::InfoButton);
+    EXPECT_EQ(hl::Messages().size(), 1u);
 }
 
 TEST_F(Player, AllWithRepeatWrapsAndRepeatAloneRestartsTheSong) {
@@ -285,10 +297,100 @@ TEST_F(Player, VolumeKnobFollowsTheMixerAndIsDraggedFromInsideTheTrack) {
     ASSERT_TRUE(hl::MouseMove(ui::MainWindow, 254, 90));
     Pass();
     EXPECT_EQ(gui::GadgetRect(ui::VolumeKnob).x, 250);
-    EXPECT_EQ(mixer_fake::StoredVolume(), 40000u);
+    EXPECT_EQ(mixer_fake::StoredVolume(), 40329u);
     ASSERT_TRUE(hl::MouseUp(ui::MainWindow, 254, 90));
     Pass();
     EXPECT_EQ(app->player.VolumeDrag, 0);
+}
+
+// The track's ends set 0 and 65535, the knob stays where the volume it set puts it, and the
+// wheel over the knob or the track moves it a pixel a notch.
+TEST_F(Player, VolumeKnobSpansTheWholeScaleAndTakesTheWheel) {
+    Start(1);
+    mixer_fake::ChangeVolumeOutside(30000);
+    Pass();
+    const struct {
+        int mouseX;
+        int knobX;
+        std::uint32_t volume;
+    } drags[] = {{212, 210, 0}, {279, 275, 65535}, {230, 226, 16131}};
+    for (const auto& drag : drags) {
+        ASSERT_TRUE(hl::MouseDown(ui::MainWindow, drag.mouseX, 85));
+        Pass();
+        ASSERT_TRUE(hl::MouseUp(ui::MainWindow, drag.mouseX, 85));
+        Pass();
+        Pass();
+        EXPECT_EQ(mixer_fake::StoredVolume(), drag.volume) << drag.mouseX;
+        EXPECT_EQ(gui::GadgetRect(ui::VolumeKnob).x, drag.knobX) << drag.mouseX;
+    }
+    const struct {
+        int mouseX, notches;
+        std::uint32_t volume;
+    } turns[] = {{228, 1, 17139}, {260, -2, 15123}, {100, 5, 15123}};
+    for (const auto& turn : turns) {
+        ASSERT_TRUE(hl::Wheel(ui::MainWindow, turn.mouseX, 85, turn.notches));
+        Pass();
+        EXPECT_EQ(mixer_fake::StoredVolume(), turn.volume) << turn.mouseX;
+    }
+    EXPECT_EQ(gui::GadgetRect(ui::VolumeKnob).x, 225);
+}
+
+// Mute set elsewhere swaps the buttons as a volume change moves the knob.
+TEST_F(Player, MuteButtonsFollowTheMixer) {
+    Start(1);
+    for (const int muted : {1, 0}) {
+        mixer_fake::ChangeMuteOutside(muted);
+        Pass();
+        EXPECT_EQ(gui::IsGadgetVisible(ui::UnmuteButton), muted == 1);
+        EXPECT_EQ(gui::IsGadgetVisible(ui::MuteButton), muted == 0);
+    }
+}
+
+// The length shown belongs to the song shown: another pick or a new folder shows "0:00", and
+// after a new folder its first song, the one the list shows, is the current one.
+TEST_F(Player, LengthAndCurrentSongFollowWhatTheListShows) {
+    Start(3, "AktSong = 2\r\n");
+    Click(ui::PlayButton);
+    Click(ui::StopButton);
+    EXPECT_EQ(gui::GetGadgetText(ui::SongLengthText), "0:05");
+    ASSERT_TRUE(hl::SelectItem(ui::SongChoice, 0));
+    Pass();
+    EXPECT_EQ(gui::GetGadgetText(ui::SongLengthText), "0:00");
+    ASSERT_TRUE(hl::SelectItem(ui::SongChoice, 2));
+    Pass();
+    EXPECT_EQ(gui::GetGadgetText(ui::SongLengthText), "0:05");
+
+    TempFolder other;
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) WriteFile(other.File(name), "x");
+    ASSERT_TRUE(hl::Drop(ui::MainWindow, other.Path()));
+    Pass();
+    EXPECT_EQ(app->songs.CurrentSong, 0);
+    EXPECT_EQ(gui::GetGadgetText(ui::SongLengthText), "0:00");
+}
+
+// A song named on the command line opens its folder as a drop would, only while the folder
+// button takes clicks.
+TEST_F(Player, CommandLineSongOpensItsFolderUnlessPlaying) {
+    Start(2);
+    TempFolder other;
+    WriteFile(other.File("neu.mp3"), "x");
+    Click(ui::PlayButton);
+    TakeFolderDrop(*app, other.File("neu.mp3"));
+    EXPECT_EQ(app->songs.SongFolder, songs.Path());
+    Click(ui::StopButton);
+    TakeFolderDrop(*app, other.File("neu.mp3"));
+    EXPECT_EQ(app->songs.SongFolder, other.Path());
+    EXPECT_EQ(gui::CountGadgetItems(ui::SongChoice), 1);
+}
+
+// Any stored opacity fades out in at most 128 steps, and is written back as it was read.
+TEST_F(Player, HugeOpacityFadesOutQuicklyAndIsKept) {
+    Start(1, "Transparenz = 2147483647\r\n");
+    const auto begin = std::chrono::steady_clock::now();
+    Shutdown(*app, true);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(100));
+    const std::string saved = testing_support::ReadFile(program.File("MP3Klingtal.Ini"));
+    EXPECT_NE(saved.find("Transparenz = 2147483647\r\n"), std::string::npos);
 }
 
 // A pass without an event waits only as long as the displays allow: while a song plays until

@@ -28,6 +28,8 @@ TEST(SettingsLocation, RuleChoosesWhereToReadAndWrite) {
         {{false, false, false, false}, "U", "U"},
         // A file that cannot be replaced in a writable folder stays where the user put it.
         {{true, false, true, true}, "B", "B"},
+        // Installed for everyone: the user's file only, even where the program may write.
+        {{true, true, true, false, true}, "U", "U"},
     };
     for (const Case& c : cases) {
         const SettingsFiles files = ChooseSettingsFiles(beside, user, c.facts);
@@ -72,6 +74,18 @@ TEST(SettingsLocation, ConfigurationFolderWhenTheProgramFolderIsNoPlace) {
               "/home/x/.config/mp3klingtal/MP3Klingtal.Ini");
     // With no home either, the program folder is the only candidate left.
     EXPECT_EQ(FindSettingsFiles({program, "", "", ""}).write, program + "MP3Klingtal.Ini");
+}
+
+// Installed under a prefix (its desktop entry in share/applications), the program keeps its
+// settings in the user's folder, also where it could write its own folder (root).
+TEST(SettingsLocation, InstalledProgramUsesTheConfigurationFolder) {
+    TempFolder prefix;
+    ASSERT_TRUE(platform::CreateFolders(prefix.File("bin/")));
+    const SettingsEnvironment env{prefix.File("bin/"), prefix.File("cfg"), "/home/x", ""};
+    EXPECT_EQ(FindSettingsFiles(env).write, prefix.File("bin/MP3Klingtal.Ini"));
+    ASSERT_TRUE(platform::CreateFolders(prefix.File("share/applications/")));
+    ASSERT_TRUE(WriteFile(prefix.File("share/applications/mp3klingtal.desktop"), ""));
+    EXPECT_EQ(FindSettingsFiles(env).write, prefix.File("cfg/mp3klingtal/MP3Klingtal.Ini"));
 }
 
 TEST(SettingsLocation, ConfigurationFolderIsCreatedOnFirstWrite) {

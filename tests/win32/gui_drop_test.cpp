@@ -29,9 +29,11 @@ HGLOBAL DropBlock(const std::vector<std::wstring>& files) {
 
 class GuiDrop : public GuiWindowTest {
   protected:
-    // Posts the drop to the window and counts the target's clicks that follow.
-    int Drop(const std::vector<std::wstring>& files) {
-        PostMessageW(main_, WM_DROPFILES, reinterpret_cast<WPARAM>(DropBlock(files)), 0);
+    // Posts the drop to the window (or a control of it) and counts the target's clicks that
+    // follow.
+    int Drop(const std::vector<std::wstring>& files, HWND to = nullptr) {
+        PostMessageW(to != nullptr ? to : main_, WM_DROPFILES,
+                     reinterpret_cast<WPARAM>(DropBlock(files)), 0);
         int clicks = 0;
         for (const gui::Event& e : Drain()) clicks += e.type == gui::EventGadget && e.gadget == 4;
         return clicks;
@@ -50,6 +52,22 @@ TEST_F(GuiDrop, FirstDroppedFileIsTheTargetsClickWhileItIsEnabled) {
     gui::SetGadgetEnabled(4, false);
     EXPECT_EQ(Drop({L"C:\\Musik\\drei"}), 0);
     EXPECT_EQ(gui::TakeDroppedPath(), "");
+    gui::SetDropTarget(0, -1);
+}
+
+// A drop that reaches a control (the field, the trackbar) is the window's drop.
+TEST_F(GuiDrop, DropOverAControlIsTheWindowsDrop) {
+    ASSERT_TRUE(gui::CreateGadget(Spec(2, gui::GadgetKind::Field, 2, 2, 217, 15, "C:\\alt\\")));
+    ASSERT_TRUE(gui::CreateGadget(Spec(4, gui::GadgetKind::Button, 221, 2, 60, 15, "V")));
+    gui::GadgetSpec slider = Spec(13, gui::GadgetKind::Slider, 4, 44, 212, 18);
+    slider.maximum = 500;
+    ASSERT_TRUE(gui::CreateGadget(slider));
+    gui::SetDropTarget(0, 4);
+    for (const int control : {2, 13}) {
+        EXPECT_EQ(Drop({L"C:\\Musik\\neu"}, Control(control)), 1) << control;
+        EXPECT_EQ(gui::TakeDroppedPath(), "C:\\Musik\\neu") << control;
+    }
+    EXPECT_EQ(gui::GetGadgetText(2), "C:\\alt\\");
     gui::SetDropTarget(0, -1);
 }
 

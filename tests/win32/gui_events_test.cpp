@@ -79,6 +79,23 @@ TEST_F(GuiWindowTest, OptionsExcludeEachOtherWithinTheirGroup) {
     EXPECT_EQ(gui::GetGadgetState(38), 0);
 }
 
+// A press on the trackbar's channel beside the thumb moves the thumb there at once, reported as
+// a move; the control alone would only page towards the point.
+TEST_F(GuiWindowTest, PressOnTheTrackbarChannelMovesThere) {
+    gui::GadgetSpec slider = Spec(13, GadgetKind::Slider, 4, 44, 212, 18);
+    slider.maximum = 500;
+    ASSERT_TRUE(gui::CreateGadget(slider));
+    Drain();
+    HWND track = Control(13);
+    RECT channel{};
+    SendMessageW(track, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    const LPARAM point = MAKELPARAM(channel.left + (channel.right - channel.left) * 3 / 4, 9);
+    PostMessageW(track, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(track, WM_LBUTTONUP, 0, point);
+    EXPECT_TRUE(HasEvent(Drain(), gui::EventGadget, 13));
+    EXPECT_NEAR(gui::GetGadgetState(13), 375, 15);
+}
+
 TEST_F(GuiWindowTest, TrackbarAndDropDownNotificationsAreEvents) {
     gui::GadgetSpec slider = Spec(13, GadgetKind::Slider, 4, 44, 212, 18);
     slider.maximum = 500;

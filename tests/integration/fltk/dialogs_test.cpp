@@ -6,6 +6,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 
 #include "platform/gui.h"
 #include "tests/integration/fltk/fltk_support.h"
@@ -44,6 +48,25 @@ TEST(FltkDialogs, MessageWaitsForOkAndReturnClosesIt) {
     gui::ShowMessage("ID3-Info", "Kein ID3v1-Tag vorhanden", gui::MessageIcon::Error);
     // Nothing of the dialogs leaks into the program's events.
     EXPECT_TRUE(Pump(100).empty());
+}
+
+// A message with a long path wraps inside it, and its window stays within 80 % of the screen's
+// width and on the screen.
+TEST(FltkDialogs, LongPathWrapsWithinTheScreen) {
+    std::string path;
+    while (path.size() < 4000) path += "/verzeichnis" + std::to_string(path.size());
+    static int shownWidth = 0, shownHeight = 0;
+    Fl::add_timeout(0.3, [](void*) {
+        Fl_Window* dialog = Fl::first_window();
+        shownWidth = dialog->w();
+        shownHeight = dialog->h();
+        dialog->hide();
+    });
+    gui::ShowMessage("MP3 Fehler", "Fehler beim Öffnen der MP3 Datei!\r" + path,
+                     gui::MessageIcon::Error);
+    EXPECT_LE(shownWidth, gui::ScreenWidth() * 4 / 5);
+    EXPECT_GT(shownWidth, gui::ScreenWidth() / 2);  // wrapped to the width, not to a sliver
+    EXPECT_LE(shownHeight, gui::ScreenHeight());
 }
 
 TEST(FltkDialogs, FolderRequesterReturnsEmptyOnCancelAndAFolderWithSeparator) {

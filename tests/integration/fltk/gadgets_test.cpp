@@ -56,16 +56,21 @@ class FltkGadgets : public testing::Test {
         spec.maximum = 500;
         ASSERT_TRUE(gui::CreateGadget(spec));
     }
-    // What FLTK does when a file manager drops text: the release to the window, then the text
-    // to the widget that took the release; a refused drag gets the text too, which must change
-    // nothing. Returns whether the drag was accepted and the gadget events that follow.
-    static std::pair<bool, std::vector<int>> DropText(const char* text) {
+    // What FLTK does when a file manager drops text: the drag and the release to the widget
+    // under the pointer (the window over its empty area), then the text to the widget that
+    // took the release; a refused drag gets the text too, which must change nothing. Returns
+    // whether the drag was accepted and the gadget events that follow.
+    static std::pair<bool, std::vector<int>> DropText(const char* text, int under = -1) {
         Fl_Window* window = gui::fltk::FindWindow(0)->window;
-        const bool accepted =
-            Fl::handle(FL_DND_ENTER, window) == 1 && Fl::handle(FL_DND_RELEASE, window) == 1;
+        Fl_Widget* widget = under < 0 ? window : gui::fltk::FindGadget(under)->widget;
+        Fl::e_x = 150;  // the empty area
+        Fl::e_y = 170;
+        const bool accepted = widget->handle(FL_DND_ENTER) == 1 &&
+                              widget->handle(FL_DND_DRAG) == 1 &&
+                              widget->handle(FL_DND_RELEASE) == 1;
         Fl::e_text = const_cast<char*>(text);
         Fl::e_length = static_cast<int>(std::strlen(text));
-        (accepted ? Fl::belowmouse() : window)->handle(FL_PASTE);
+        widget->handle(FL_PASTE);
         return {accepted, Gadgets(Pump(50))};
     }
     static std::vector<int> Gadgets(const std::vector<gui::Event>& events) {
@@ -130,6 +135,26 @@ TEST_F(FltkGadgets, DroppedUrisAreTheTargetsClickWhileItIsEnabled) {
     gui::SetDropTarget(0, -1);
 }
 
+// Over any control the drop is the window's, and a field under the pointer types nothing.
+TEST_F(FltkGadgets, DropOverAnyControlIsTheWindowsDrop) {
+    Make(2, gui::GadgetKind::Field, 2, 2, 217, 15, "/alt/");
+    Make(3, gui::GadgetKind::DropDown, 2, 20, 280, 160);
+    Make(4, gui::GadgetKind::DefaultButton, 221, 2, 60, 15, "Verzeichnis...");
+    Make(13, gui::GadgetKind::Slider, 4, 44, 212, 18);
+    Make(29, gui::GadgetKind::Button, 150, 79, 22, 16, "i");
+    gui::AddGadgetItem(3, "lied.mp3");
+    gui::SetDropTarget(0, 4);
+    Pump(100);
+    for (const int gadget : {2, 3, 13, 29, -1}) {
+        const auto taken = DropText("file:///tmp/neu/\r\n", gadget);
+        EXPECT_TRUE(taken.first) << gadget;
+        EXPECT_EQ(taken.second, std::vector<int>{4}) << gadget;
+        EXPECT_EQ(gui::TakeDroppedPath(), "/tmp/neu/") << gadget;
+    }
+    EXPECT_EQ(gui::GetGadgetText(2), "/alt/");
+    gui::SetDropTarget(0, -1);
+}
+
 TEST_F(FltkGadgets, OptionsSelectWithinTheirGroupOnly) {
     Make(37, gui::GadgetKind::Option, 5, 133, 122, 12, "Fensterposition merken", true);
     Make(38, gui::GadgetKind::Option, 5, 148, 122, 12, "Immer in Bildmitte öffnen");
@@ -173,6 +198,30 @@ TEST_F(FltkGadgets, SliderReportsEveryMoveWhileDraggedAndClampsProgramValues) {
     EXPECT_GE(moves, 4);
     EXPECT_GT(gui::GetGadgetState(13), 150);
     EXPECT_LT(gui::GetGadgetState(13), 400);
+}
+
+// A click on the track beside the knob moves the knob's middle there at once, as a slide; the
+// wheel over a control that takes none (the volume knob) is the window's.
+TEST_F(FltkGadgets, ClickOnTheSliderTrackJumpsThereAndTheWheelIsReported) {
+    Make(13, gui::GadgetKind::Slider, 4, 44, 212, 18);
+    Make(24, gui::GadgetKind::Button, 210, 79, 9, 16);
+    Pump(100);
+    ClickAt(0, 4 + 212 * 3 / 4, 53);
+    const std::vector<gui::Event> clicked = Pump(150);
+    EXPECT_NE(Gadgets(clicked), std::vector<int>{});
+    EXPECT_NEAR(gui::GetGadgetState(13), 375, 15);
+
+    int ox = 0, oy = 0;
+    ClientOrigin(0, ox, oy);
+    for (const auto& [button, notches] : {std::pair{4, 1}, std::pair{5, -1}}) {
+        Xdotool("mousemove " + std::to_string(ox + 214) + " " + std::to_string(oy + 87) +
+                " click " + std::to_string(button));
+        int turned = 0;
+        for (const gui::Event& e : Pump(150)) {
+            if (e.type == gui::EventMouseWheel) turned += e.wheel;
+        }
+        EXPECT_EQ(turned, notches) << button;
+    }
 }
 
 // The main loop moves the position slider several times a second, 500 steps over some 200

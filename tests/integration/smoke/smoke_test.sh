@@ -81,8 +81,12 @@ grep -q $'^FensterPos = 1\r$' "$ini" || fail "FensterPos not kept"
 grep -q $'^AktSong = 0\r$' "$ini" || fail "AktSong not written"
 
 # Ending the session (SIGTERM) closes it as the close button does: the settings are written.
+# Started with a song of another folder (a relative path, as a file manager may give), it shows
+# that folder.
 sed -i 's/^FensterXPos = .*/FensterXPos = 140\r/' "$ini"
-SDL_AUDIODRIVER=pulseaudio "$work/mp3klingtal" &
+mkdir "$work/Andere"
+cp "$work/Lieder/Erstes Lied.mp3" "$work/Andere/"
+(cd "$work" && SDL_AUDIODRIVER=pulseaudio exec ./mp3klingtal "Andere/Erstes Lied.mp3") &
 app=$!
 pids+=($app)
 timeout 20 xdotool search --sync --onlyvisible --name '^MP3 Klingtal$' >/dev/null ||
@@ -94,4 +98,5 @@ for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app" 2>/dev/null && fail "the program did not end after SIGTERM"
 [ -f "$ini" ] || fail "no settings file written after SIGTERM"
 grep -q $'^FensterXPos = 140\r$' "$ini" || fail "window position not kept after SIGTERM"
+grep -q $'^Pfad = '"$work"$'/Andere/\r$' "$ini" || fail "the folder of the song given was not taken"
 echo "smoke test passed"
