@@ -5,9 +5,9 @@
 #include "app/app_state.h"
 
 // Runs one pass; when no event is pending it first waits for one: while a song plays until its
-// next whole second is due, 20 ms while the volume knob is dragged, otherwise until something
-// arrives (or a second, when the mixer cannot report changes). It sleeps 250 ms more while
-// minimised and playing. Returns false once the window has been asked to close. Main thread.
+// next whole second or its end is due, 20 ms while the volume knob is dragged, otherwise until
+// something arrives (or a second, when the mixer cannot report changes). It sleeps 250 ms more
+// while minimised and playing. Returns false once the window has been asked to close. Main thread.
 bool LoopPass(AppState& app);
 
 // Runs passes until the window is closed.
