@@ -189,6 +189,15 @@ bool LoopPass(AppState& app) {
     return player.Quit != 1;
 }
 
+int ModalPass(AppState& app) {
+    // The user cannot reach the slider while a modal window is open: the display may move it.
+    app.player.Idle = 1;
+    FollowVolume(app.player);
+    FollowSong(app);
+    PublishMediaState(app);
+    return WaitMs(app);
+}
+
 void RunMainLoop(AppState& app) {
     while (LoopPass(app)) {
     }

@@ -10,5 +10,10 @@
 // while minimised and playing. Returns false once the window has been asked to close. Main thread.
 bool LoopPass(AppState& app);
 
+// The pass's own work without an event, for the wait of a modal window (a message, the About
+// window): follows the mixer, the position and the end of the song, and tells the media
+// controls. Returns how long until it is due again, as the pass would wait. Main thread.
+int ModalPass(AppState& app);
+
 // Runs passes until the window is closed.
 void RunMainLoop(AppState& app);

@@ -11,6 +11,7 @@
 #include "app/handlers.h"
 #include "app/lifecycle.h"
 #include "app/main_loop.h"
+#include "app/media_control.h"
 #include "app/player.h"
 #include "fakes/fake_mci.h"
 #include "platform/gui.h"
@@ -204,6 +205,25 @@ TEST_F(Player, ASongWithoutALengthEndsWhenItsPositionStandsStill) {
     aSecondAgo();
     Pass();
     EXPECT_EQ(app->player.Playing, 0);
+}
+
+// While the About window waits for the user, the song goes on to its end and the next one
+// starts, and a media request acts at once; the window itself still waits for its click.
+TEST_F(Player, TheListGoesOnWhileTheAboutWindowIsOpen) {
+    Start(2);
+    Click(ui::PlayButton);
+    int step = 0;
+    hl::SetWaitHook([&] {
+        if (step == 0) fake_mci::SetAnswer(Position, {0, "5000"});
+        if (step == 1) HandleMediaRequest(*app, {media::Request::Kind::Pause, 0});
+        return ++step < 3;  // then the window closes
+    });
+    Click(ui::AboutButton);
+    hl::SetWaitHook({});
+    EXPECT_EQ(LastOpen(), OpenOf(1));
+    EXPECT_EQ(fake_mci::Sent().back(), "pause MP3Stueck wait");
+    EXPECT_EQ(app->player.Paused, 1);
+    EXPECT_EQ(gui::CurrentWindow(), ui::MainWindow);
 }
 
 TEST_F(Player, PauseTwiceResumesAtTheLastPolledPosition) {

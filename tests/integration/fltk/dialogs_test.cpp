@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 
@@ -44,6 +45,25 @@ TEST(FltkDialogs, MessageWaitsForOkAndReturnClosesIt) {
     gui::ShowMessage("ID3-Info", "Kein ID3v1-Tag vorhanden", gui::MessageIcon::Error);
     // Nothing of the dialogs leaks into the program's events.
     EXPECT_TRUE(Pump(100).empty());
+}
+
+// The program's own work runs while a message waits, as often as it asks; a termination signal
+// closes the message at once so that the program can end.
+TEST(FltkDialogs, MessageRunsTheModalPassAndClosesOnASignal) {
+    int passes = 0;
+    gui::SetModalPass([&passes] {
+        if (++passes == 5) std::raise(SIGTERM);  // caught: the test process goes on
+        return 50;
+    });
+    const auto start = std::chrono::steady_clock::now();
+    gui::ShowMessage("ID3-Info", "Titel: x", gui::MessageIcon::None);
+    const double took = SecondsSince(start);
+    gui::SetModalPass(nullptr);
+    EXPECT_EQ(passes, 5);
+    EXPECT_GT(took, 0.15);  // four waits of 50 ms between the passes
+    EXPECT_LT(took, 1.0);
+    EXPECT_FALSE(gui::InModalWait());
+    Pump(50);  // takes the stop request
 }
 
 TEST(FltkDialogs, FolderRequesterReturnsEmptyOnCancelAndAFolderWithSeparator) {
