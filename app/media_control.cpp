@@ -3,6 +3,7 @@
 #include "app/media_control.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -183,5 +184,15 @@ media::State MediaState(AppState& app) {
 }
 
 void PublishMediaState(AppState& app) {
-    media::Publish(MediaState(app), app.player.Position);
+    // The position now: the last poll moved on by the time since, while the song plays.
+    const PlayerState& player = app.player;
+    std::int64_t position = player.Position;
+    if (player.Playing == 1 && player.Paused == 0 &&
+        player.PositionPolledAt != std::chrono::steady_clock::time_point{}) {
+        position += std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - player.PositionPolledAt)
+                        .count();
+        if (app.mci.SongLength > 0) position = std::min<std::int64_t>(position, app.mci.SongLength);
+    }
+    media::Publish(MediaState(app), position);
 }
