@@ -2,7 +2,8 @@
 # Starts the real program next to a settings file that points at a folder of two short songs,
 # clicks play, sees its stream on the sound server, minimises it and reads the title, closes it
 # through the window manager and checks the settings file it wrote; then ends it with SIGTERM
-# and checks that it wrote its settings again, also with a message box open.
+# and checks that it wrote its settings again, also with a message box or the About window
+# open; and the list goes on meanwhile.
 # Usage: smoke_test.sh PROGRAM. Exit 77 (skipped) without a display or a sound server.
 set -euo pipefail
 program=$1
@@ -108,4 +109,15 @@ printf 'Pfad = %s/Fehlt/\r\nFensterXPos = 150\r\n' "$work" >"$ini"
 start_until Fehler
 end_within 10 || fail "the program did not end within a second of SIGTERM under a message"
 grep -q $'^Pfad = '"$work"$'/Fehlt/\r$' "$ini" || fail "settings not written after SIGTERM under a message"
+# The list goes on while the About window is open: the first song ends and the second starts;
+# SIGTERM then ends the program from there too.
+printf 'Pfad = %s/Lieder/\r\nOptionOn = 1\r\n' "$work" >"$ini"
+start_until 'MP3 Klingtal'
+wid=$(xdotool search --onlyvisible --name '^MP3 Klingtal$' | head -n 1)
+xdotool mousemove --window "$wid" 30 87 click 1 sleep 0.5 mousemove --window "$wid" 275 106 click 1
+timeout 5 xdotool search --sync --onlyvisible --name 'ber MP3 Klingtal$' >/dev/null ||
+    fail "the About window did not open"
+sleep 6
+end_within 10 || fail "the program did not end within a second of SIGTERM under the About window"
+grep -q $'^AktSong = 1\r$' "$ini" || fail "the list did not go on while the About window was open"
 echo "smoke test passed"
