@@ -30,8 +30,9 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM startFolde
 // While a message box waits for the user, its own modal loop dispatches a thread timer's
 // WM_TIMER, which runs the program's modal pass whenever it is due.
 // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-settimer
-constexpr int kUntilSomethingArrivesMs = 250;  // the pass said "no limit": mixer messages
-                                               // only reach the main window, so look anyway
+// When the pass asks for no limit it still runs this often (milliseconds): a mixer change
+// arrives as a message to the main window, which does not end a message box's wait.
+constexpr int kUntilSomethingArrivesMs = 250;
 
 void Rearm(UINT_PTR timer, int wait);
 
