@@ -19,6 +19,10 @@ struct PlayerState {
     int Seeks = 0;        // how often the slider moved the position, for the media controls
     // When Position was polled: the next whole second of the display is due from then.
     std::chrono::steady_clock::time_point PositionPolledAt{};
+    // The position the last polls in a row have all found, and since when: a song without a
+    // known length ends once its position stands still. -1: the last pass did not poll.
+    int StillPosition = -1;
+    std::chrono::steady_clock::time_point StillSince{};
     int Idle = 0;       // the last pass found no event; the loop may move the slider
     int Minimised = 0;  // set by the window's size callback
     std::uint32_t LastVolume = 0;

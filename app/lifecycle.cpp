@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/main_loop.h"
 #include "app/media_control.h"
 #include "app/player.h"
 #include "app/settings.h"
@@ -134,6 +135,8 @@ bool StartUp(AppState& app, const StartOptions& options) {
         return false;
     }
     gui::SetSessionEndCallback([&app] { SaveAtSessionEnd(app); });
+    // The list goes on while a message or the About window waits for the user.
+    gui::SetModalPass([&app] { return ModalPass(app); });
     WatchMixer(true);
     ScanAtStart(app);
     StartMediaControls(app);
@@ -150,6 +153,7 @@ void RememberWindowPosition(AppState& app) {
 
 void Shutdown(AppState& app, bool windowOpened) {
     gui::SetSessionEndCallback(nullptr);  // saved here; app may not outlive the window
+    gui::SetModalPass(nullptr);
     WatchMixer(false);
     StopMediaControls();
     if (windowOpened) GiveSettings(app);

@@ -22,18 +22,21 @@ namespace {
 
 // How long a pass without an event waits for one (milliseconds; negative: until something
 // arrives). An event, a mixer change or a media-control request ends the wait at once. While a
-// song plays, the pass wakes just after the next whole second of the position is due: the
-// position text shows whole seconds, the end of the song is found when that text reaches the
-// length, and the slider moves with it once a second. Dragging the knob follows the mouse, which
-// sends no events, every 20 ms. A mixer that cannot report changes is asked once a second.
+// song plays, the pass wakes just after the next whole second of the position is due (the
+// position text shows whole seconds and the slider moves with it), or just after the song's end
+// is due, whichever comes first. Dragging the knob follows the mouse, which sends no events,
+// every 20 ms. A mixer that cannot report changes is asked once a second.
 constexpr int DragWaitMs = 20;
 constexpr int UnreportedMixerWaitMs = 1000;
 constexpr int SecondMs = 1000;
-// Wakes this much after the second is due, so that the poll never lands just before it; and
-// waits at least this long, for a device that has not moved since the last poll (a song just
-// opened or moved by the slider starts a few tens of milliseconds later).
-constexpr int SecondMarginMs = 2;
+// Wakes this much after the second or the end is due, so that the poll never lands just before
+// it; and waits at least this long, for a device that has not moved since the last poll (a song
+// just opened or moved by the slider starts a few tens of milliseconds later).
+constexpr int DueMarginMs = 2;
 constexpr int ShortestPlayingWaitMs = 20;
+// A song whose length the device cannot tell has ended when its position has not moved for
+// this long while it plays.
+constexpr auto StandstillEnd = std::chrono::milliseconds(1000);
 
 int WaitMs(const AppState& app) {
     const PlayerState& player = app.player;
@@ -42,9 +45,12 @@ int WaitMs(const AppState& app) {
         const auto sincePoll = std::chrono::duration_cast<std::chrono::milliseconds>(
                                    std::chrono::steady_clock::now() - player.PositionPolledAt)
                                    .count();
-        const auto untilSecond = SecondMs - player.Position % SecondMs + SecondMarginMs - sincePoll;
-        return static_cast<int>(
-            std::clamp<std::int64_t>(untilSecond, ShortestPlayingWaitMs, SecondMs));
+        std::int64_t untilDue = SecondMs - player.Position % SecondMs;
+        if (app.mci.SongLength > player.Position) {
+            untilDue = std::min<std::int64_t>(untilDue, app.mci.SongLength - player.Position);
+        }
+        return static_cast<int>(std::clamp<std::int64_t>(untilDue + DueMarginMs - sincePoll,
+                                                         ShortestPlayingWaitMs, SecondMs));
     }
     return MixerReportsChanges() ? -1 : UnreportedMixerWaitMs;
 }
@@ -54,6 +60,10 @@ void ShowPosition(AppState& app) {
     SendMci(app.mci, "status MP3Stueck position");
     player.Position = ReadReplyNumber(app.mci.MciReply);
     player.PositionPolledAt = std::chrono::steady_clock::now();
+    if (player.Position != player.StillPosition) {
+        player.StillPosition = player.Position;
+        player.StillSince = player.PositionPolledAt;
+    }
     const std::string elapsed = FormatMinSec(player.Position / 1000);
     gui::SetGadgetText(ui::ElapsedText, elapsed);
     if (player.Minimised == 1) {
@@ -73,10 +83,28 @@ void MoveSlider(AppState& app) {
     gui::SetGadgetState(ui::PositionSlider, player.SliderValue);
 }
 
-// The song has ended when the shown position has reached the shown length.
-void CheckEndOfSong(AppState& app) {
-    if (app.player.Playing == 0) return;
-    if (gui::GetGadgetText(ui::ElapsedText) != gui::GetGadgetText(ui::SongLengthText)) return;
+// The song has ended when its polled position has reached its length (milliseconds), so it
+// plays to its last sample. Without a length, when its position has stood still for a second
+// away from the start: a device that cannot measure the song must not race through the list.
+bool SongHasEnded(const AppState& app) {
+    const PlayerState& player = app.player;
+    if (app.mci.SongLength > 0) return player.Position >= app.mci.SongLength;
+    return player.Position > 0 && player.StillPosition == player.Position &&
+           player.PositionPolledAt - player.StillSince >= StandstillEnd;
+}
+
+// Polls the position of a playing song and moves on when it has ended. A paused song does not
+// move; polling it would overwrite the position the slider chose for the next resume.
+void FollowSong(AppState& app) {
+    PlayerState& player = app.player;
+    const bool plays = player.Playing == 1 && player.Paused == 0;
+    if (plays) {
+        ShowPosition(app);
+    } else {
+        player.StillPosition = -1;  // the standstill is measured over polls in a row only
+    }
+    MoveSlider(app);
+    if (!plays || !SongHasEnded(app)) return;
     SendMci(app.mci, "close MP3Stueck");
     FinishSong(app);
 }
@@ -130,15 +158,20 @@ bool LoopPass(AppState& app) {
         player.Idle = 0;
     }
     FollowMixer(player);
-    // A paused song does not move; polling it would overwrite the position the slider chose
-    // for the next resume.
-    if (player.Playing == 1 && player.Paused == 0) ShowPosition(app);
-    MoveSlider(app);
-    CheckEndOfSong(app);
+    FollowSong(app);
     if (event.type != gui::EventNone) HandleEvent(app, event);
     if (player.VolumeDrag == 1) DragKnob(player);
     PublishMediaState(app);
     return player.Quit != 1;
+}
+
+int ModalPass(AppState& app) {
+    // The user cannot reach the slider while a modal window is open: the display may move it.
+    app.player.Idle = 1;
+    FollowMixer(app.player);
+    FollowSong(app);
+    PublishMediaState(app);
+    return WaitMs(app);
 }
 
 void RunMainLoop(AppState& app) {

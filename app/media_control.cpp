@@ -3,10 +3,12 @@
 #include "app/media_control.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "app/handlers.h"
 #include "platform/gui.h"
 #include "platform/system.h"
 #include "playback/scan.h"
@@ -18,39 +20,45 @@ namespace {
 
 using Kind = media::Request::Kind;
 
-void Click(int gadget) {
-    gui::PostEvent({gui::EventGadget, ui::MainWindow, gadget});
+// While a modal window waits for the user no pass takes events, so the click acts at once.
+void Click(AppState& app, int gadget) {
+    if (!gui::InModalWait()) {
+        gui::PostEvent({gui::EventGadget, ui::MainWindow, gadget});
+        return;
+    }
+    HandleGadget(app, gadget);
+    PublishMediaState(app);
 }
 
 // A toggle changes state first, as under the user's click, and only when it must.
-void SetToggle(int gadget, bool pressed) {
+void SetToggle(AppState& app, int gadget, bool pressed) {
     if ((gui::GetGadgetState(gadget) == 1) == pressed) return;
     gui::SetGadgetState(gadget, pressed ? 1 : 0);
-    Click(gadget);
+    Click(app, gadget);
 }
 
 // "Playlist" is both toggles pressed, "Track" the repeat toggle alone, "None" the repeat
 // toggle released (whatever "Alle" is then).
-void SetLoop(media::Loop loop) {
-    if (loop != media::Loop::None) SetToggle(ui::AllToggle, loop == media::Loop::Playlist);
-    SetToggle(ui::RepeatToggle, loop != media::Loop::None);
+void SetLoop(AppState& app, media::Loop loop) {
+    if (loop != media::Loop::None) SetToggle(app, ui::AllToggle, loop == media::Loop::Playlist);
+    SetToggle(app, ui::RepeatToggle, loop != media::Loop::None);
 }
 
 // The slider moved to where the position lies, at its own resolution of 500 steps; its
 // handler then plays from there. Only an open song has a position to move to.
-void SlideTo(const AppState& app, std::int64_t positionMs) {
+void SlideTo(AppState& app, std::int64_t positionMs) {
     const std::int64_t length = app.mci.SongLength;
     if (app.player.Playing != 1 || length <= 0) return;
     gui::SetGadgetState(ui::PositionSlider, static_cast<int>(positionMs * 500 / length));
-    Click(ui::PositionSlider);
+    Click(app, ui::PositionSlider);
 }
 
 // A relative seek: before the start is the start, past the end is the next song.
-void SeekBy(const AppState& app, std::int64_t offsetMs) {
+void SeekBy(AppState& app, std::int64_t offsetMs) {
     if (app.player.Playing != 1) return;
     const std::int64_t target = std::max<std::int64_t>(app.player.Position + offsetMs, 0);
     if (target > app.mci.SongLength) {
-        Click(ui::NextButton);
+        Click(app, ui::NextButton);
     } else {
         SlideTo(app, target);
     }
@@ -101,22 +109,22 @@ void HandleMediaRequest(AppState& app, const media::Request& request) {
     const PlayerState& player = app.player;
     switch (request.kind) {
         case Kind::Play:
-            Click(ui::PlayButton);
+            Click(app, ui::PlayButton);
             break;
         case Kind::Pause:
-            if (player.Playing == 1 && player.Paused == 0) Click(ui::PauseButton);
+            if (player.Playing == 1 && player.Paused == 0) Click(app, ui::PauseButton);
             break;
         case Kind::PlayPause:
-            Click(player.Playing == 1 ? ui::PauseButton : ui::PlayButton);
+            Click(app, player.Playing == 1 ? ui::PauseButton : ui::PlayButton);
             break;
         case Kind::Stop:
-            Click(ui::StopButton);
+            Click(app, ui::StopButton);
             break;
         case Kind::Next:
-            Click(ui::NextButton);
+            Click(app, ui::NextButton);
             break;
         case Kind::Previous:
-            Click(ui::PreviousButton);
+            Click(app, ui::PreviousButton);
             break;
         case Kind::Seek:
             SeekBy(app, request.value);
@@ -126,10 +134,10 @@ void HandleMediaRequest(AppState& app, const media::Request& request) {
                 SlideTo(app, request.value);
             break;
         case Kind::SetLoop:
-            SetLoop(static_cast<media::Loop>(request.value));
+            SetLoop(app, static_cast<media::Loop>(request.value));
             break;
         case Kind::SetShuffle:
-            SetToggle(ui::RandomToggle, request.value != 0);
+            SetToggle(app, ui::RandomToggle, request.value != 0);
             break;
         case Kind::SetVolume:
             SetVolume(
@@ -174,5 +182,15 @@ media::State MediaState(AppState& app) {
 }
 
 void PublishMediaState(AppState& app) {
-    media::Publish(MediaState(app), app.player.Position);
+    // The position now: the last poll moved on by the time since, while the song plays.
+    const PlayerState& player = app.player;
+    std::int64_t position = player.Position;
+    if (player.Playing == 1 && player.Paused == 0 &&
+        player.PositionPolledAt != std::chrono::steady_clock::time_point{}) {
+        position += std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - player.PositionPolledAt)
+                        .count();
+        if (app.mci.SongLength > 0) position = std::min<std::int64_t>(position, app.mci.SongLength);
+    }
+    media::Publish(MediaState(app), position);
 }

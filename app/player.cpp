@@ -1,8 +1,11 @@
 // The transport and the choice of the next song.
 #include "app/player.h"
 
+#include <algorithm>
+#include <chrono>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "platform/gui.h"
 #include "playback/mci_channel.h"
@@ -20,23 +23,35 @@ void SelectSong(int index) {
 }
 
 void StopDisplays(AppState& app);
+void ShowShownSong(AppState& app);
 
-// Opens the current song. A song that cannot be opened (or an index outside the list) stops
-// playback: otherwise its "0:00" would count as its end on every pass and bring the error
-// message back for ever.
-void Open(AppState& app) {
+// Opens the current song; false when it cannot be opened (or the index lies outside the list).
+// The position starts again; with no poll of it yet, the next pass polls after its shortest
+// wait, as the output may start a little later.
+bool Open(AppState& app, OpenFailure failure) {
     const int song = app.songs.CurrentSong;
     if (song < 0 || song >= app.songs.SongCount ||
-        !OpenSong(app.mci, app.songs, app.songs.SongList[song])) {
-        StopDisplays(app);
+        !OpenSong(app.mci, app.songs, app.songs.SongList[song], failure)) {
+        return false;
     }
+    app.player.Position = 0;
+    app.player.PositionPolledAt = {};
+    return true;
+}
+
+// Opens the song the user chose. One that cannot be opened has been reported and stops
+// playback: otherwise its end would come at once and bring the message back for ever.
+void OpenChosen(AppState& app) {
+    if (Open(app, OpenFailure::Report)) return;
+    ShowShownSong(app);
+    StopDisplays(app);
 }
 
 // Closes the open song and opens the current one: previous, next and a new selection.
 void SwitchTo(AppState& app) {
     app.player.Paused = 0;
     SendMci(app.mci, "close MP3Stueck");
-    Open(app);
+    OpenChosen(app);
 }
 
 void ResumeFromPosition(AppState& app) {
@@ -51,6 +66,33 @@ void StopDisplays(AppState& app) {
     gui::SetGadgetEnabled(ui::PositionSlider, false);
     gui::SetGadgetEnabled(ui::FolderButton, true);
     app.player.Playing = 0;
+}
+
+// A song that was not opened still shows its own details and folder, so nothing shown belongs to
+// the song before it.
+void ShowShownSong(AppState& app) {
+    const SongListState& songs = app.songs;
+    if (songs.CurrentSong < 0 || songs.CurrentSong >= songs.SongCount) return;
+    ShowSongDetails(app);
+    gui::SetGadgetText(ui::FolderDisplay, FolderOf(songs.SongList[songs.CurrentSong]));
+}
+
+// The entry the list moves on to by itself, or -1 when it has ended. Entries already tried in
+// this advance are not tried again; random order also passes over the song that ended.
+int NextSong(AppState& app, const std::vector<bool>& tried, int ended) {
+    const SongListState& songs = app.songs;
+    if (app.player.AllMode != 1) {
+        if (gui::GetGadgetState(ui::RepeatToggle) != 1) return -1;
+        const int same = SelectedSong();
+        return same >= 0 && same < songs.SongCount && !tried[same] ? same : -1;
+    }
+    if (gui::GetGadgetState(ui::RandomToggle) == 1) {
+        const int drawn = DrawRandomSong(app, tried, ended);
+        if (drawn >= 0) return drawn;
+    }
+    int next = SelectedSong() + 1;
+    if (next == songs.SongCount && app.player.RepeatMode == 1) next = 0;
+    return next >= 0 && next < songs.SongCount && !tried[next] ? next : -1;
 }
 
 }  // namespace
@@ -76,7 +118,7 @@ void PressPlay(AppState& app) {
         const int selected = SelectedSong();
         app.songs.CurrentSong = selected >= 0 && selected < app.songs.SongCount ? selected : 0;
         app.player.Playing = 1;
-        Open(app);
+        OpenChosen(app);
     }
 }
 
@@ -108,7 +150,7 @@ void PressPrevious(AppState& app) {
     if (app.player.Playing == 1) {
         SwitchTo(app);
     } else {
-        ShowSongDetails(app);
+        ShowShownSong(app);
     }
 }
 
@@ -121,7 +163,7 @@ void PressNext(AppState& app) {
     if (app.player.Playing == 1) {
         SwitchTo(app);
     } else {
-        ShowSongDetails(app);
+        ShowShownSong(app);
     }
 }
 
@@ -135,47 +177,40 @@ void PickSong(AppState& app) {
         app.songs.CurrentSong = selected;
         if (app.player.Paused == 0) {
             SendMci(app.mci, "close MP3Stueck");
-            Open(app);
+            OpenChosen(app);
         }
     } else {
         app.songs.CurrentSong = selected;
-        ShowSongDetails(app);
+        ShowShownSong(app);
     }
 }
 
-int DrawRandomSong(AppState& app) {
-    const int count = app.songs.SongCount;
-    const int current = app.songs.CurrentSong;
-    const bool currentInList = current >= 0 && current < count;
-    const int candidates = currentInList ? count - 1 : count;
-    if (candidates < 1) return -1;
-    std::uniform_int_distribution<int> draw(0, candidates - 1);
-    int song = draw(app.random);
-    if (currentInList && song >= current) ++song;  // every entry but the current one
-    return song;
+int DrawRandomSong(AppState& app, const std::vector<bool>& tried, int ended) {
+    std::vector<int> candidates;
+    for (int song = 0; song < app.songs.SongCount; ++song) {
+        if (song != ended && (tried.empty() || !tried[song])) candidates.push_back(song);
+    }
+    if (candidates.empty()) return -1;
+    std::uniform_int_distribution<std::size_t> draw(0, candidates.size() - 1);
+    return candidates[draw(app.random)];
 }
 
 void FinishSong(AppState& app) {
     SongListState& songs = app.songs;
-    if (app.player.AllMode == 1) {
-        const int drawn = gui::GetGadgetState(ui::RandomToggle) == 1 ? DrawRandomSong(app) : -1;
-        songs.CurrentSong = drawn >= 0 ? drawn : SelectedSong() + 1;
-        if (songs.CurrentSong < songs.SongCount) {
-            SelectSong(songs.CurrentSong);
-            Open(app);
-        } else if (songs.CurrentSong == songs.SongCount && app.player.RepeatMode == 1) {
-            songs.CurrentSong = 0;
-            SelectSong(0);
-            Open(app);
-        } else {
-            // The list has played out; its last song, still shown, stays the current one.
-            songs.CurrentSong = SelectedSong();
+    const int ended = songs.CurrentSong;
+    // A song that cannot be opened is skipped, each at most once: a folder of broken files
+    // ends stopped instead of going round for ever.
+    std::vector<bool> tried(static_cast<std::size_t>(std::max(songs.SongCount, 0)), false);
+    for (;;) {
+        const int next = NextSong(app, tried, ended);
+        if (next < 0) {
+            if (std::find(tried.begin(), tried.end(), true) != tried.end()) ShowShownSong(app);
             StopDisplays(app);
+            return;
         }
-    } else if (gui::GetGadgetState(ui::RepeatToggle) == 1) {
-        songs.CurrentSong = SelectedSong();
-        Open(app);
-    } else {
-        StopDisplays(app);
+        tried[next] = true;
+        songs.CurrentSong = next;
+        SelectSong(next);
+        if (Open(app, OpenFailure::Quiet)) return;
     }
 }

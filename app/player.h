@@ -2,6 +2,8 @@
 // and the song details shown for the current song. Main thread only.
 #pragma once
 
+#include <vector>
+
 #include "app/app_state.h"
 
 // Shows the current song's number, bitrate and sampling rate, and its length when that was
@@ -19,6 +21,6 @@ void PickSong(AppState& app);
 // Chooses and opens what follows a song that has ended, or stops at the end of the list.
 void FinishSong(AppState& app);
 
-// The index random order plays next: uniform over every entry but the current one, or -1
-// when there is no other entry.
-int DrawRandomSong(AppState& app);
+// The index random order plays next: uniform over every entry but `ended` and those marked in
+// `tried` (empty: none), or -1 when there is no such entry.
+int DrawRandomSong(AppState& app, const std::vector<bool>& tried, int ended);

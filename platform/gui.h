@@ -108,7 +108,9 @@ void SetEnterEscapeButton(int window, int gadget);
 
 // --- events ---------------------------------------------------------------------------------
 Event PollEvent();  // never waits; type EventNone when nothing is pending
-Event WaitEvent();  // waits for the next event
+// Waits for the next event: the modal wait of the About window, which runs the modal pass
+// (below) whenever it is due.
+Event WaitEvent();
 // Waits until an event is pending, a watched descriptor has been served or the time
 // (milliseconds; negative: no limit) has passed, whichever comes first, and takes nothing from
 // the queue: the next PollEvent gives the event.
@@ -124,6 +126,26 @@ void PostEvent(const Event& event);
 // descriptors (Windows, where such sources post window messages instead).
 bool WatchInput(int fd, std::function<void()> ready);
 void UnwatchInput(int fd);
+
+// --- modal windows --------------------------------------------------------------------------
+// The program's own work that goes on while a modal window (a message window, the About window)
+// waits for the user: pass runs from inside that window's wait and returns how long until it
+// is due again (milliseconds; negative: only when something arrives). Empty: nothing to run.
+void SetModalPass(std::function<int()> pass);
+// For the modal waits of the backends and the About window: runs the pass when it is due (never
+// inside itself) and returns the milliseconds until it is due next, -1 for no limit.
+int RunModalPass();
+// True while a modal window waits for the user: what would queue a click on the main window
+// then has to act at once instead, since no pass takes events until the window closes.
+bool InModalWait();
+// Marks a modal wait for as long as it lives; waits may nest.
+class ModalWait {
+  public:
+    ModalWait();
+    ~ModalWait();
+    ModalWait(const ModalWait&) = delete;
+    ModalWait& operator=(const ModalWait&) = delete;
+};
 
 // --- the desktop ----------------------------------------------------------------------------
 // Why no window can be shown, as English words for a line on standard error (for example "no

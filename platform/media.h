@@ -83,8 +83,8 @@ bool Start(const Window& window, std::function<void(const Request&)> onRequest);
 // Leaves the desktop again (releases the name, the keys, the buttons). Safe without Start.
 void Stop();
 
-// After every pass: the state (a state the same as the last one sends nothing) and the last
-// polled position in milliseconds, which moves on by itself and is only answered when asked.
+// After every pass: the state (a state the same as the last one sends nothing) and the position
+// now in milliseconds, which moves on by itself while playing and is only answered when asked.
 void Publish(const State& state, std::int64_t positionMs);
 
 // Readable when requests may be waiting (POSIX; -1 where they arrive as window messages or

@@ -34,29 +34,31 @@ std::int32_t ReadReplyNumber(std::string_view reply) {
     return static_cast<std::int32_t>(value);
 }
 
-namespace {
-
-// Everything up to and including the last path separator. On Linux a backslash is an ordinary
-// character of a file name.
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind(sys::PathSeparator);
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-}  // namespace
-
-bool OpenSong(MciChannel& channel, const SongListState& songs, const std::string& path) {
+bool OpenSong(MciChannel& channel, const SongListState& songs, const std::string& path,
+              OpenFailure failure) {
     if (SendMci(channel, "open \"" + path + "\" alias MP3Stueck") != 0) {
-        gui::ShowMessage("MP3 Fehler", "Fehler beim Öffnen der MP3 Datei!\r" + path,
-                         gui::MessageIcon::Error);
+        if (failure == OpenFailure::Report) {
+            gui::ShowMessage("MP3 Fehler", "Fehler beim Öffnen der MP3 Datei!\r" + path,
+                             gui::MessageIcon::Error);
+        }
         return false;
     }
     gui::SetGadgetEnabled(ui::FolderButton, false);
     gui::SetGadgetEnabled(ui::PositionSlider, true);
     channel.SongLengthPath = path;
     SendMci(channel, "set MP3Stueck time format ms");
-    SendMci(channel, "seek MP3Stueck to end wait");
-    SendMci(channel, "status MP3Stueck position wait");
+    // Some devices (Windows' MCI under Wine with MP3s) cannot seek to the end but know the
+    // length all the same.
+    if (SendMci(channel, "seek MP3Stueck to end wait") == 0) {
+        SendMci(channel, "status MP3Stueck position wait");
+    } else {
+        SendMci(channel, "status MP3Stueck length");
+    }
     channel.SongLength = ReadReplyNumber(channel.MciReply);
     gui::SetGadgetText(ui::SongLengthText, FormatMinSec(channel.SongLength / 1000));
     SendMci(channel, "seek MP3Stueck to start");

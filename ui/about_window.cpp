@@ -111,8 +111,15 @@ void ShowAboutWindow(const AboutActions& actions) {
     gui::SetWindowEnabled(MainWindow, false);
     if (actions.playSound) actions.playSound();  // silent when there is no sound output
 
+    const gui::ModalWait modal;  // the list goes on meanwhile (gui::WaitEvent)
     for (;;) {
         const gui::Event event = gui::WaitEvent();
+        // Closing the main window (a termination signal, the desktop's quit) closes this one
+        // too; the main loop then takes the close.
+        if (event.type == gui::EventCloseWindow && event.window == MainWindow) {
+            gui::PostEvent(event);
+            break;
+        }
         if (event.window != AboutWindow) continue;  // the main window is disabled meanwhile
         if (event.type == gui::EventCloseWindow) break;
         if (event.type == gui::EventGadget && event.gadget == AboutOkButton) break;

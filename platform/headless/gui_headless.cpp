@@ -2,6 +2,7 @@
 // the injected user actions (actions.cpp) fill.
 #include <algorithm>
 
+#include "platform/common/modal_pass.h"
 #include "platform/gui.h"
 #include "platform/headless/state.h"
 
@@ -183,6 +184,10 @@ Event WaitEvent() {
     for (int idle = 0;; ++idle) {
         Event event = PollEvent();
         if (event.type != EventNone) return event;
+        // The program's own work, as often as it asks; a test that skips waits (limit 0) has it
+        // run at every step, each step standing for a wait that ended.
+        if (state().waitLimit == 0) common::MakeModalPassDue();
+        RunModalPass();
         auto& hook = state().waitHook;
         if (!hook || idle >= maxIdleCalls || !hook()) break;
     }

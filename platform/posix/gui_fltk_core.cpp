@@ -192,6 +192,16 @@ void EnsureStarted() {
     Fl::visible_focus(0);
 }
 
+bool StopRequested() {
+    return stopRequested != 0;
+}
+
+void WaitModally() {
+    const int wait = RunModalPass();
+    if (stopRequested != 0) return;
+    Fl::wait(wait < 0 ? 1e20 : wait / 1000.0);  // 1e20: FLTK's own "for ever"
+}
+
 Fl_Font SmallFont() {
     return kSmallFont;
 }
@@ -267,9 +277,12 @@ void UnwatchInput(int fd) {
 Event WaitEvent() {
     auto& events = TheState().events;
     EnsureStarted();
-    while (events.empty()) {
+    for (;;) {
+        TakeStopRequest();
+        if (!events.empty()) break;
         // With no window left nothing can arrive; return rather than block for ever.
-        if (Fl::wait() == 0 && events.empty()) return Event{};
+        if (Fl::first_window() == nullptr) return Event{};
+        WaitModally();
     }
     const Event event = events.front();
     events.pop_front();

@@ -112,7 +112,9 @@ void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon
     dialog.callback(OnDialogClose);  // the close button and Escape
     dialog.size_range(width, height, width, height);
     dialog.show();
-    while (dialog.shown()) Fl::wait();
+    // The program's own work goes on meanwhile; a termination signal closes the message.
+    const ModalWait modal;
+    while (dialog.shown() && !StopRequested()) WaitModally();
 }
 
 std::string RequestFolder(std::string_view prompt, std::string_view startFolder) {

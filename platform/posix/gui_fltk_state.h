@@ -74,6 +74,13 @@ Fl_RGB_Image* FindImage(int image);
 // Sets up FLTK once: the label type, fonts, tooltips and the X connection.
 void EnsureStarted();
 
+// True from a termination signal until the next poll turns it into a close request: a modal
+// window then closes at once, so the main loop takes the close within a second.
+bool StopRequested();
+// One wait of a modal window's loop: runs the modal pass when it is due and waits for an event
+// until it is due again. Returns at once after a termination signal.
+void WaitModally();
+
 // Fonts: the program's small font, and the font of everything else.
 Fl_Font SmallFont();
 int SmallFontSize();

@@ -197,7 +197,7 @@ int SetVolume(sd_bus*, const char*, const char*, const char*, sd_bus_message* va
 
 int GetPosition(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void*,
                 sd_bus_error*) {
-    return sd_bus_message_append(reply, "x", TheLink().positionMs * 1000);
+    return sd_bus_message_append(reply, "x", PositionNow(TheLink()) * 1000);
 }
 
 int GetRate(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void*,
@@ -318,6 +318,7 @@ bool Process() {
 void Publish(const State& state, std::int64_t positionMs) {
     Link& link = TheLink();
     link.positionMs = positionMs;
+    link.positionAt = std::chrono::steady_clock::now();
     if (!link.bus) return;
     if (link.published && state == link.state) return;
     const State before = link.state;

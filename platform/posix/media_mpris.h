@@ -4,6 +4,7 @@
 
 #include <systemd/sd-bus.h>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -33,10 +34,15 @@ struct Link {
     std::function<void(const Request&)> onRequest;
     State state;
     bool published = false;
-    std::int64_t positionMs = 0;
+    std::int64_t positionMs = 0;  // the position handed over last, milliseconds
+    std::chrono::steady_clock::time_point positionAt{};  // when it was handed over
 };
 
 Link& TheLink();
+
+// The position now: while playing, the one handed over moved on by the time since, up to the
+// song's length. Milliseconds.
+std::int64_t PositionNow(const Link& link);
 
 // The object path that names the current song: one per list entry, and the interface's own
 // "no track" path with an empty list.

@@ -1,5 +1,7 @@
 // What the MPRIS backend tells the desktop: the song's metadata, and the announcements of
 // every change, which desktop shells rely on after reading the properties once.
+#include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,15 @@ bool SameSong(const State& a, const State& b) {
 Link& TheLink() {
     static Link link;
     return link;
+}
+
+std::int64_t PositionNow(const Link& link) {
+    if (link.state.playback != Playback::Playing) return link.positionMs;
+    const std::int64_t since = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::steady_clock::now() - link.positionAt)
+                                   .count();
+    const std::int64_t now = link.positionMs + since;
+    return link.state.lengthMs > 0 ? std::min(now, link.state.lengthMs) : now;
 }
 
 std::string TrackId(const State& state) {

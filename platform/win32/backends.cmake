@@ -4,7 +4,8 @@
 # its icon, version information and manifest; GoogleTest built from source for the tests.
 klingtal_sources(gui_win32_sources . platform/win32/gui_*.cpp platform/win32/media_*.cpp)
 klingtal_library(klingtal_gui_win32 SOURCES ${gui_win32_sources})
-target_link_libraries(klingtal_gui_win32 PUBLIC comctl32 gdi32 shell32 ole32)
+target_link_libraries(klingtal_gui_win32 PUBLIC klingtal_platform_common comctl32 gdi32 shell32
+                                                ole32)
 
 klingtal_sources(mci_win32_sources . platform/win32/mci_*.cpp)
 klingtal_library(klingtal_mci_win32 SOURCES ${mci_win32_sources})

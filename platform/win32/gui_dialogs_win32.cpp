@@ -4,6 +4,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "platform/gui.h"
 #include "platform/win32/gui_state_win32.h"
 #include "platform/win32/text_win32.h"
@@ -25,6 +27,38 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM startFolde
     return 0;
 }
 
+// While a message box waits for the user, its own modal loop dispatches a thread timer's
+// WM_TIMER, which runs the program's modal pass whenever it is due.
+// https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-settimer
+// When the pass asks for no limit it still runs this often (milliseconds): a mixer change
+// arrives as a message to the main window, which does not end a message box's wait.
+constexpr int kUntilSomethingArrivesMs = 250;
+
+void Rearm(UINT_PTR timer, int wait);
+
+void CALLBACK OnModalTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+    Rearm(timer, RunModalPass());
+}
+
+void Rearm(UINT_PTR timer, int wait) {
+    const int ms = wait < 0 ? kUntilSomethingArrivesMs : wait;
+    SetTimer(nullptr, timer, static_cast<UINT>(std::max(ms, int{USER_TIMER_MINIMUM})),
+             OnModalTimer);
+}
+
+class ModalPassTimer {
+  public:
+    ModalPassTimer() : timer_(SetTimer(nullptr, 0, USER_TIMER_MINIMUM, OnModalTimer)) {}
+    ~ModalPassTimer() {
+        if (timer_ != 0) KillTimer(nullptr, timer_);
+    }
+    ModalPassTimer(const ModalPassTimer&) = delete;
+    ModalPassTimer& operator=(const ModalPassTimer&) = delete;
+
+  private:
+    UINT_PTR timer_;
+};
+
 }  // namespace
 
 void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon) {
@@ -32,6 +66,8 @@ void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon
     // ANSI code page holds.
     std::wstring wideTitle = ::win32::Utf8ToWide(title);
     std::wstring wideText = ::win32::Utf8ToWide(::win32::WithWindowsLineBreaks(text));
+    const ModalWait modal;
+    const ModalPassTimer passes;
     MessageBoxW(CurrentHwnd(), wideText.c_str(), wideTitle.c_str(),
                 MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : 0u));
 }

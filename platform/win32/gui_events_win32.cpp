@@ -148,7 +148,16 @@ void UnwatchInput(int) {}
 Event WaitEvent() {
     auto& events = GetState().events;
     MSG message{};
-    while (events.empty() && GetMessageW(&message, nullptr, 0, 0) > 0) Deliver(message);
+    while (events.empty()) {
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) break;
+            Deliver(message);
+            continue;
+        }
+        // The program's own work goes on while the modal window waits.
+        const int wait = RunModalPass();
+        if (events.empty()) WaitForEvent(wait);
+    }
     return events.empty() ? Event{} : Next();
 }
 

@@ -2,6 +2,7 @@
 // and what a failed open leaves behind. Runs over the scripted device and the headless gui.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <vector>
@@ -125,6 +126,22 @@ TEST_F(MciChannelTest, LengthRepliesAndTheirDisplay) {
         EXPECT_EQ(channel.SongLength, c.length);
         EXPECT_EQ(gui::GetGadgetText(ui::SongLengthText), c.shown);
     }
+}
+
+// A device that cannot seek to the end (Windows' MCI with MP3s under Wine) is asked for the
+// length instead; a quiet open (the list moving on by itself) reports nothing.
+TEST_F(MciChannelTest, LengthWithoutSeekingToTheEndAndQuietFailures) {
+    fake_mci::SetAnswer("seek MP3Stueck to end wait", {277, ""});
+    fake_mci::SetAnswer("status MP3Stueck length", {0, "3700"});
+    OpenSong(channel, songs, "/m/x.mp3");
+    EXPECT_EQ(channel.SongLength, 3700);
+    EXPECT_EQ(std::count(fake_mci::Sent().begin(), fake_mci::Sent().end(),
+                         "status MP3Stueck position wait"),
+              0);
+
+    fake_mci::SetAnswer("open \"/m/y.mp3\" alias MP3Stueck", {mci::MCIERR_FILE_NOT_FOUND, ""});
+    EXPECT_FALSE(OpenSong(channel, songs, "/m/y.mp3", OpenFailure::Quiet));
+    EXPECT_TRUE(gui::headless::Messages().empty());
 }
 
 TEST_F(MciChannelTest, TheFolderIsEverythingUpToTheLastSeparator) {

@@ -12,6 +12,7 @@
 #include "app/handlers.h"
 #include "app/lifecycle.h"
 #include "app/main_loop.h"
+#include "app/media_control.h"
 #include "app/player.h"
 #include "fakes/fake_mci.h"
 #include "platform/gui.h"
@@ -120,6 +121,111 @@ TEST_F(Player, SongThatCannotBeOpenedStopsInsteadOfRepeatingTheError) {
     EXPECT_EQ(app->player.Playing, 0);
     EXPECT_EQ(hl::Messages().size(), 1u);
     EXPECT_TRUE(gui::IsGadgetEnabled(ui::FolderButton));
+}
+
+// The user's choice that cannot be opened is reported; the displays then belong to that song.
+TEST_F(Player, ChosenSongThatCannotBeOpenedIsReportedAndShown) {
+    Start(3);
+    Click(ui::PlayButton);
+    fake_mci::SetAnswer(OpenOf(2), {275, ""});
+    ASSERT_TRUE(hl::SelectItem(ui::SongChoice, 2));
+    Pass();
+    EXPECT_EQ(hl::Messages().size(), 1u);
+    EXPECT_EQ(gui::GetGadgetText(ui::SongNumberText), "3");
+    EXPECT_EQ(app->player.Playing, 0);
+}
+
+// The list moving on by itself skips what cannot be opened, each song once per advance and
+// without a message; a list of nothing but broken songs ends stopped.
+TEST_F(Player, TheListSkipsSongsThatCannotBeOpened) {
+    Start(4, "Wiederholen = 1\r\n");
+    Click(ui::PlayButton);
+    for (int broken : {1, 2}) fake_mci::SetAnswer(OpenOf(broken), {275, ""});
+    EndSong();
+    EXPECT_EQ(LastOpen(), OpenOf(3));
+    EXPECT_EQ(app->player.Playing, 1);
+    EXPECT_EQ(gui::GetGadgetText(ui::SongNumberText), "4");
+
+    for (int broken : {0, 3}) fake_mci::SetAnswer(OpenOf(broken), {275, ""});
+    const auto before = fake_mci::Sent().size();
+    EndSong();
+    EXPECT_EQ(app->player.Playing, 0);
+    EXPECT_EQ(fake_mci::Sent().size() - before, 4u + 2u);  // four opens, the close, one poll
+    EXPECT_TRUE(hl::Messages().empty());
+    const int shown = gui::GetGadgetState(ui::SongChoice);
+    EXPECT_EQ(gui::GetGadgetText(ui::SongNumberText), std::to_string(shown + 1));
+    EXPECT_EQ(shown, 3);
+    EXPECT_EQ(gui::GetGadgetText(ui::SongLengthText), "0:05");  // its own, measured as it played
+}
+
+// A song ends when its polled position reaches its length, also within its first second, and
+// the loop wakes when the end is due rather than at the next whole second.
+TEST_F(Player, ASongEndsWhenItsPositionReachesItsLength) {
+    const struct {
+        const char* length;
+        const char* before;  // the last poll before the end
+        int wait;            // milliseconds until the end is due, from there
+        const char* end;
+    } cases[] = {{"1400", "1300", 100, "1400"}, {"400", "150", 250, "400"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        SetUp();
+        hl::Reset();
+        app = std::make_unique<AppState>();
+        fake_mci::SetAnswer("status MP3Stueck position wait", {0, c.length});
+        Start(1);
+        Click(ui::PlayButton);
+        fake_mci::SetAnswer(Position, {0, c.before});
+        Pass();
+        Pass();
+        EXPECT_EQ(app->player.Playing, 1);
+        EXPECT_LE(hl::LastWaitRequest(), c.wait + 2);
+        EXPECT_GE(hl::LastWaitRequest(), c.wait - 30);
+        fake_mci::SetAnswer(Position, {0, c.end});
+        Pass();
+        EXPECT_EQ(app->player.Playing, 0);
+    }
+}
+
+// Without a length a song ends once its position has stood still for a second, but not at its
+// start and not because it was paused.
+TEST_F(Player, ASongWithoutALengthEndsWhenItsPositionStandsStill) {
+    fake_mci::SetAnswer("status MP3Stueck position wait", {0, ""});
+    Start(1);
+    Click(ui::PlayButton);
+    const auto aSecondAgo = [this] { app->player.StillSince -= std::chrono::milliseconds(1001); };
+    Pass();
+    aSecondAgo();
+    Pass();  // still at 0: not yet started
+    fake_mci::SetAnswer(Position, {0, "1500"});
+    Pass();
+    Click(ui::PauseButton);
+    aSecondAgo();
+    Click(ui::PauseButton);
+    Pass();  // resumed: the standstill starts again
+    EXPECT_EQ(app->player.Playing, 1);
+    aSecondAgo();
+    Pass();
+    EXPECT_EQ(app->player.Playing, 0);
+}
+
+// While the About window waits for the user, the song goes on to its end and the next one
+// starts, and a media request acts at once; the window itself still waits for its click.
+TEST_F(Player, TheListGoesOnWhileTheAboutWindowIsOpen) {
+    Start(2);
+    Click(ui::PlayButton);
+    int step = 0;
+    hl::SetWaitHook([&] {
+        if (step == 0) fake_mci::SetAnswer(Position, {0, "5000"});
+        if (step == 1) HandleMediaRequest(*app, {media::Request::Kind::Pause, 0});
+        return ++step < 3;  // then the window closes
+    });
+    Click(ui::AboutButton);
+    hl::SetWaitHook({});
+    EXPECT_EQ(LastOpen(), OpenOf(1));
+    EXPECT_EQ(fake_mci::Sent().back(), "pause MP3Stueck wait");
+    EXPECT_EQ(app->player.Paused, 1);
+    EXPECT_EQ(gui::CurrentWindow(), ui::MainWindow);
 }
 
 TEST_F(Player, PauseTwiceResumesAtTheLastPolledPosition) {

@@ -57,6 +57,21 @@ TEST(Win32Dialogs, MessageTextArrivesWholeWithItsLineBreaks) {
               win32::Utf8ToWide("Fehler beim Öffnen der MP3 Datei!\r\nC:\\Музыка 東京\\a & b.mp3"));
 }
 
+// The program's own work goes on inside the message box's modal loop, as often as it asks.
+TEST(Win32Dialogs, MessageRunsTheModalPassWhileItWaits) {
+    int passes = 0;
+    gui::SetModalPass([&passes] {
+        ++passes;
+        return 20;
+    });
+    AnswerNextDialogWith(IDOK);
+    gui::ShowMessage("ID3-Info", "Titel: x", gui::MessageIcon::None);
+    gui::SetModalPass(nullptr);
+    EXPECT_TRUE(seen.answered);
+    EXPECT_GE(passes, 5);  // 300 ms in steps of 20
+    EXPECT_FALSE(gui::InModalWait());
+}
+
 TEST(Win32Dialogs, FolderRequesterStartsWhereAskedAndEndsInABackslash) {
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);

@@ -64,9 +64,10 @@ TEST(Win32Mci, RealSongOpensPlaysAndCloses) {
     std::string open = std::string("open \"") + song + "\" alias MP3Stueck";
     ASSERT_EQ(mci::mciSendString(open.c_str(), reply, sizeof(reply)), 0u) << open;
     EXPECT_EQ(mci::mciSendString("set MP3Stueck time format ms", reply, sizeof(reply)), 0u);
-    // Not checked: "seek MP3Stueck to end wait" and the position there, which is how the
-    // program measures a song. Wine's MCI cannot seek to the end of an MP3 (it answers 277), so
-    // the length measurement is tested on Linux against our own device only.
+    // Wine's MCI cannot seek to the end of an MP3 (it answers 277), which is how the program
+    // measures a song; it asks for the length instead, which Wine knows.
+    EXPECT_EQ(mci::mciSendString("status MP3Stueck length", reply, sizeof(reply)), 0u);
+    EXPECT_NEAR(std::strtol(reply, nullptr, 10), 5000, 100);
     EXPECT_EQ(mci::mciSendString("play MP3Stueck from 1 notify", reply, sizeof(reply)), 0u);
     EXPECT_EQ(mci::mciSendString("status MP3Stueck mode", reply, sizeof(reply)), 0u);
     EXPECT_STREQ(reply, "playing");

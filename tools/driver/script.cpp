@@ -84,13 +84,18 @@ void ScriptRunner::SettleEvents(int waitLimit) {
 void ScriptRunner::RunFor(int milliseconds) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (std::chrono::steady_clock::now() < end) {
-        if (modalDepth_ > 0 || !windowOpened_ || shutDown_) {
-            // Under a modal window the main loop does not run.
+        if (!windowOpened_ || shutDown_) {
             std::this_thread::sleep_until(end);
             return;
         }
         const auto left =
             std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        if (modalDepth_ > 0) {
+            // Under a modal window the main loop takes no events but its own work goes on.
+            headless::SetWaitLimit(static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
+            gui::WaitForEvent(gui::RunModalPass());
+            continue;
+        }
         SettleEvents(static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
         if (shutDown_) return;
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -67,6 +68,25 @@ TEST(FltkDialogs, LongPathWrapsWithinTheScreen) {
     EXPECT_LE(shownWidth, gui::ScreenWidth() * 4 / 5);
     EXPECT_GT(shownWidth, gui::ScreenWidth() / 2);  // wrapped to the width, not to a sliver
     EXPECT_LE(shownHeight, gui::ScreenHeight());
+}
+
+// The program's own work runs while a message waits, as often as it asks; a termination signal
+// closes the message at once so that the program can end.
+TEST(FltkDialogs, MessageRunsTheModalPassAndClosesOnASignal) {
+    int passes = 0;
+    gui::SetModalPass([&passes] {
+        if (++passes == 5) std::raise(SIGTERM);  // caught: the test process goes on
+        return 50;
+    });
+    const auto start = std::chrono::steady_clock::now();
+    gui::ShowMessage("ID3-Info", "Titel: x", gui::MessageIcon::None);
+    const double took = SecondsSince(start);
+    gui::SetModalPass(nullptr);
+    EXPECT_EQ(passes, 5);
+    EXPECT_GT(took, 0.15);  // four waits of 50 ms between the passes
+    EXPECT_LT(took, 1.0);
+    EXPECT_FALSE(gui::InModalWait());
+    Pump(50);  // takes the stop request
 }
 
 TEST(FltkDialogs, FolderRequesterReturnsEmptyOnCancelAndAFolderWithSeparator) {

@@ -2,7 +2,8 @@
 # Starts the real program next to a settings file that points at a folder of two short songs,
 # clicks play, sees its stream on the sound server, minimises it and reads the title, closes it
 # through the window manager and checks the settings file it wrote; then ends it with SIGTERM
-# and checks that it wrote its settings again.
+# and checks that it wrote its settings again, also with a message box or the About window
+# open; and the list goes on meanwhile.
 # Usage: smoke_test.sh PROGRAM. Exit 77 (skipped) without a display or a sound server.
 set -euo pipefail
 program=$1
@@ -81,22 +82,50 @@ grep -q $'^FensterPos = 1\r$' "$ini" || fail "FensterPos not kept"
 grep -q $'^AktSong = 0\r$' "$ini" || fail "AktSong not written"
 
 # Ending the session (SIGTERM) closes it as the close button does: the settings are written.
-# Started with a song of another folder (a relative path, as a file manager may give), it shows
-# that folder.
+# start_until TITLE [ARG...]: starts the program in $work with ARGs and waits until a window
+# titled TITLE shows. Then end_within TENTHS: sends SIGTERM and waits that many tenths of a
+# second for the end.
+start_until() {
+    (cd "$work" && SDL_AUDIODRIVER=pulseaudio exec ./mp3klingtal "${@:2}") &
+    app=$!
+    pids+=($app)
+    timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" >/dev/null ||
+        fail "no window '$1'"
+    sleep 0.5
+    rm -f "$ini"
+}
+end_within() {
+    kill -TERM "$app"
+    for _ in $(seq "$1"); do kill -0 "$app" 2>/dev/null || return 0; sleep 0.1; done
+    ! kill -0 "$app" 2>/dev/null
+}
 sed -i 's/^FensterXPos = .*/FensterXPos = 140\r/' "$ini"
-mkdir "$work/Andere"
-cp "$work/Lieder/Erstes Lied.mp3" "$work/Andere/"
-(cd "$work" && SDL_AUDIODRIVER=pulseaudio exec ./mp3klingtal "Andere/Erstes Lied.mp3") &
-app=$!
-pids+=($app)
-timeout 20 xdotool search --sync --onlyvisible --name '^MP3 Klingtal$' >/dev/null ||
-    fail "the window did not appear the second time"
-sleep 0.5
-rm -f "$ini"
-kill -TERM "$app"
-for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app" 2>/dev/null && fail "the program did not end after SIGTERM"
+start_until 'MP3 Klingtal'
+end_within 100 || fail "the program did not end after SIGTERM"
 [ -f "$ini" ] || fail "no settings file written after SIGTERM"
 grep -q $'^FensterXPos = 140\r$' "$ini" || fail "window position not kept after SIGTERM"
+# And while a message box waits (the folder is missing, which the start-up scan reports): it
+# ends within a second and writes its settings all the same.
+printf 'Pfad = %s/Fehlt/\r\nFensterXPos = 150\r\n' "$work" >"$ini"
+start_until Fehler
+end_within 10 || fail "the program did not end within a second of SIGTERM under a message"
+grep -q $'^Pfad = '"$work"$'/Fehlt/\r$' "$ini" || fail "settings not written after SIGTERM under a message"
+# The list goes on while the About window is open: the first song ends and the second starts;
+# SIGTERM then ends the program from there too.
+printf 'Pfad = %s/Lieder/\r\nOptionOn = 1\r\n' "$work" >"$ini"
+start_until 'MP3 Klingtal'
+wid=$(xdotool search --onlyvisible --name '^MP3 Klingtal$' | head -n 1)
+xdotool mousemove --window "$wid" 30 87 click 1 sleep 0.5 mousemove --window "$wid" 275 106 click 1
+timeout 5 xdotool search --sync --onlyvisible --name 'ber MP3 Klingtal$' >/dev/null ||
+    fail "the About window did not open"
+sleep 6
+end_within 10 || fail "the program did not end within a second of SIGTERM under the About window"
+grep -q $'^AktSong = 1\r$' "$ini" || fail "the list did not go on while the About window was open"
+# Started with a song of another folder (a relative path, as a file manager may give), it shows
+# that folder.
+mkdir "$work/Andere"
+cp "$work/Lieder/Erstes Lied.mp3" "$work/Andere/"
+start_until 'MP3 Klingtal' "Andere/Erstes Lied.mp3"
+end_within 100 || fail "the program did not end after SIGTERM"
 grep -q $'^Pfad = '"$work"$'/Andere/\r$' "$ini" || fail "the folder of the song given was not taken"
 echo "smoke test passed"
