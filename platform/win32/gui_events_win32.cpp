@@ -31,15 +31,7 @@ void QueueControlEvent(HWND control, int window, int code) {
 }
 
 void Deliver(const MSG& message) {
-    if (message.message == WM_KEYDOWN &&
-        (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
-        int window = win32state::WindowNumberOf(message.hwnd);
-        auto* record = win32state::FindWindowRecord(window);
-        if (record != nullptr && record->enterEscapeGadget >= 0) {
-            Queue(EventGadget, window, record->enterEscapeGadget);
-            return;
-        }
-    }
+    if (win32state::TakeKeyboardMessage(message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
     if (message.message == WM_LBUTTONDOWN || message.message == WM_LBUTTONUP) {
@@ -99,6 +91,9 @@ LRESULT CALLBACK KlingtalWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
                 if (record->sizeCallback && wParam == SIZE_MINIMIZED) record->sizeCallback(true);
                 if (record->sizeCallback && wParam == SIZE_RESTORED) record->sizeCallback(false);
             }
+            break;
+        case WM_ACTIVATE:
+            if (win32state::KeepFocus(hwnd, wParam)) return 0;
             break;
         case WM_SETCURSOR:
             if (GetState().waitCursor) {
