@@ -41,6 +41,9 @@ std::string TooltipWithKey(int gadget, std::string_view tooltip) {
 bool PressMainWindowKey(char key) {
     if (key == '+' || key == '-') {
         StepVolume(key == '+' ? 1 : -1);
+        // The knob's own event (it ends a drag, which no key starts) wakes the main loop, which
+        // then moves the knob to the new volume, also where the mixer reports no changes.
+        gui::PostEvent({gui::EventGadget, MainWindow, VolumeKnob});
         return true;
     }
     for (const KeyClick& k : TransportKeys) {

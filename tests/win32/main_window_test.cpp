@@ -12,7 +12,9 @@
 
 #include "platform/gui.h"
 #include "ui/gadgets.h"
+#include "ui/keys.h"
 #include "ui/main_window.h"
+#include "volume/mixer.h"
 
 namespace {
 
@@ -264,6 +266,10 @@ TEST_F(MainWindowTest, LettersClickTheirButtonsAndReturnTheDefaultOne) {
         }
     }
     EXPECT_EQ(gui::GetGadgetText(ui::FolderDisplay), "C:\\Musik\\");  // nothing typed there
+    SetVolume(40000);
+    Press(VK_SUBTRACT);
+    EXPECT_EQ(gui::PollEvent().gadget, ui::VolumeKnob);  // wakes the loop, which moves the knob
+    EXPECT_NEAR(static_cast<double>(GetVolume()), 40000.0 - ui::VolumeKeyStep, 2.0);
 }
 
 TEST_F(MainWindowTest, ImageButtonsAreNamedByTheirTooltips) {
