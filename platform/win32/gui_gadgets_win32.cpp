@@ -27,13 +27,9 @@ HBITMAP ImageBitmap(int image) {
 HFONT SmallFont() {
     auto& font = GetState().font;
     if (!font) {
-        // Point size to pixels for the screen: height = -(points * dpi / 72).
-        HDC screen = GetDC(nullptr);
-        int height = -MulDiv(7, GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, screen);
-        font.Reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH | FF_SWISS, L"Small Fonts"));
+        font.Reset(CreateFontW(SmallFontHeight(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Small Fonts"));
     }
     return static_cast<HFONT>(font.Get());
 }

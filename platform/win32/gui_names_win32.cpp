@@ -45,6 +45,14 @@ IAccPropServices* Annotations() {
 
 }  // namespace
 
+int SmallFontHeight() {
+    // Point size to pixels for the screen: height = -(points * dpi / 72).
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(7, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return height;
+}
+
 HFONT MessageFont() {
     auto& font = GetState().messageFont;
     if (!font) {
@@ -52,7 +60,16 @@ HFONT MessageFont() {
         // The size without iPaddedBorderWidth, which Windows XP refuses.
         metrics.cbSize = offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof(LOGFONTW);
         if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-            font.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
+            // The face of the message font at the height the small font really has (a raster
+            // font comes in few sizes), so that the controls laid out for the small font keep
+            // their height and the text fits them.
+            LOGFONTW face = metrics.lfMessageFont;
+            TEXTMETRICW small{};
+            face.lfHeight = MeasuringDc() != nullptr && GetTextMetricsW(MeasuringDc(), &small)
+                                ? -(small.tmHeight - small.tmInternalLeading)
+                                : SmallFontHeight();
+            face.lfWidth = 0;
+            font.Reset(CreateFontIndirectW(&face));
         }
         if (!font) font.Reset(GetStockObject(DEFAULT_GUI_FONT));
     }

@@ -68,7 +68,9 @@ WindowRecord* FindWindowRecord(int window);
 GadgetRecord* FindGadget(int gadget);
 int WindowNumberOf(HWND hwnd);  // the numbered window hwnd belongs to, -1 for none
 HFONT SmallFont();
-HFONT MessageFont();  // the system's message font, for texts the small font cannot show
+int SmallFontHeight();  // the small font's height for CreateFont: 7 points on this screen
+// The system's message font at the small font's height, for texts the small font cannot show.
+HFONT MessageFont();
 // Whether every character of text has a glyph in the small font.
 bool SmallFontShows(std::wstring_view text);
 // The accessible name of a control whose caption does not name it (a screen reader's label).
