@@ -92,6 +92,21 @@ LRESULT CALLBACK KlingtalWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
                 if (record->sizeCallback && wParam == SIZE_RESTORED) record->sizeCallback(false);
             }
             break;
+        case WM_DRAWITEM:
+            // The buttons without a caption: a plain push button face, pressed while held.
+            if (auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+                item->CtlType == ODT_BUTTON) {
+                RECT face = item->rcItem;
+                DrawFrameControl(
+                    item->hDC, &face, DFC_BUTTON,
+                    DFCS_BUTTONPUSH | ((item->itemState & ODS_SELECTED) ? DFCS_PUSHED : 0u));
+                if ((item->itemState & ODS_FOCUS) != 0) {
+                    InflateRect(&face, -2, -2);
+                    DrawFocusRect(item->hDC, &face);
+                }
+                return TRUE;
+            }
+            break;
         case WM_ACTIVATE:
             if (win32state::KeepFocus(hwnd, wParam)) return 0;
             break;

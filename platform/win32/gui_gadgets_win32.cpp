@@ -55,7 +55,9 @@ NativeControl NativeFor(const GadgetSpec& spec) {
             // Read-only: what is typed there was never taken, and keys go to the window.
             return {L"EDIT", ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE};
         case GadgetKind::Button:
-            return {L"BUTTON", BS_PUSHBUTTON, 0};
+            // Without a caption the program draws the button itself, so that its window text
+            // can carry its accessible name without showing (the volume knob).
+            return {L"BUTTON", spec.text.empty() ? DWORD{BS_OWNERDRAW} : DWORD{BS_PUSHBUTTON}, 0};
         case GadgetKind::DefaultButton:
             return {L"BUTTON", BS_DEFPUSHBUTTON, 0};
         case GadgetKind::Toggle:  // BS_PUSHLIKE is added once the control exists
@@ -190,17 +192,17 @@ bool CreateGadget(const GadgetSpec& spec) {
 namespace {
 
 // A screen reader announces a control by its name: the tooltip names a control whose caption
-// does not. A bitmap button draws no text, so its window text can carry the name; for any
-// other control the name goes to the accessibility runtime.
+// does not. A bitmap button and a button the program draws show no text, so their window text
+// can carry the name; for the field, the drop-down and the sliders it goes to the
+// accessibility runtime.
 void NameAfterTooltip(const win32state::GadgetRecord& record, const std::wstring& tooltip) {
     switch (record.kind) {
         case GadgetKind::ImageButton:
             SetWindowTextW(record.hwnd, tooltip.c_str());
             break;
         case GadgetKind::Button:
-        case GadgetKind::DefaultButton:
-            if (GetWindowTextLengthW(record.hwnd) == 0) {
-                win32state::SetAccessibleName(record.hwnd, tooltip);
+            if ((GetWindowLongW(record.hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) {
+                SetWindowTextW(record.hwnd, tooltip.c_str());
             }
             break;
         case GadgetKind::Field:

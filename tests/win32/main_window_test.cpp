@@ -102,7 +102,7 @@ TEST_F(MainWindowTest, KindsCarryTheirNativeStyles) {
     for (int image : {ui::PlayButton, ui::StopButton, ui::MuteButton, ui::AboutButton}) {
         EXPECT_NE(Style(image) & BS_BITMAP, 0u) << image;
     }
-    EXPECT_EQ(Style(ui::VolumeKnob) & (0xF | BS_BITMAP), DWORD{BS_PUSHBUTTON});
+    EXPECT_EQ(Style(ui::VolumeKnob) & (0xF | BS_BITMAP), DWORD{BS_OWNERDRAW});
     EXPECT_EQ(ClassOf(ui::SongChoice), L"combobox");
     EXPECT_EQ(Style(ui::SongChoice) & 0xF, DWORD{CBS_DROPDOWNLIST});
     EXPECT_EQ(ClassOf(ui::PositionSlider), L"msctls_trackbar32");
@@ -212,7 +212,7 @@ TEST_F(MainWindowTest, ReadoutsKeepTheirInkAfterAFullRepaint) {
     for (int id : {ui::PositionSlider, ui::SliderStartText, ui::ElapsedText, ui::SongLengthText,
                    ui::SongNumberText, ui::SeparatorText, ui::SongCountText, ui::TotalTimeText,
                    ui::BitrateValue, ui::BitrateUnit, ui::SampleRateValue, ui::SampleRateUnit,
-                   ui::RateLabel, ui::VolumeKnob}) {
+                   ui::RateLabel, ui::VolumeKnob, ui::VolumeTrack}) {
         EXPECT_GT(InkOf(main_, Control(id)), 0) << id;
     }
 }
@@ -272,10 +272,10 @@ TEST_F(MainWindowTest, LettersClickTheirButtonsAndReturnTheDefaultOne) {
     EXPECT_NEAR(static_cast<double>(GetVolume()), 40000.0 - ui::VolumeKeyStep, 2.0);
 }
 
-TEST_F(MainWindowTest, ImageButtonsAreNamedByTheirTooltips) {
+TEST_F(MainWindowTest, ImageButtonsAndTheKnobAreNamedByTheirTooltips) {
     Start("Windows unbekannt");
-    for (int id : {ui::PreviousButton, ui::PlayButton, ui::PauseButton, ui::StopButton,
-                   ui::NextButton, ui::MuteButton, ui::UnmuteButton, ui::InfoButton,
+    for (int id : {ui::VolumeKnob, ui::PreviousButton, ui::PlayButton, ui::PauseButton,
+                   ui::StopButton, ui::NextButton, ui::MuteButton, ui::UnmuteButton, ui::InfoButton,
                    ui::ExpandButton, ui::ShrinkButton, ui::AboutButton}) {
         wchar_t name[100] = {};
         GetWindowTextW(Control(id), name, 100);
