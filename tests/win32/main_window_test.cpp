@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/gui.h"
+#include "ui/about_window.h"
 #include "ui/gadgets.h"
 #include "ui/keys.h"
 #include "ui/main_window.h"
@@ -215,6 +216,22 @@ TEST_F(MainWindowTest, ReadoutsKeepTheirInkAfterAFullRepaint) {
                    ui::RateLabel, ui::VolumeKnob, ui::VolumeTrack}) {
         EXPECT_GT(InkOf(main_, Control(id)), 0) << id;
     }
+    // The About window's version and date inside their frame, looked at once it is shown.
+    std::vector<int> aboutInk;
+    ui::ShowAboutWindow({[](std::string_view) {},
+                         [&aboutInk] {
+                             HWND about = FindWindowW(L"KlingtalWindow", L"\u00dcber MP3 Klingtal");
+                             RedrawWindow(
+                                 about, nullptr, nullptr,
+                                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                             for (int id : {ui::AboutVersionText, ui::AboutDateText}) {
+                                 aboutInk.push_back(InkOf(about, GetDlgItem(about, id)));
+                             }
+                             PostMessageW(about, WM_CLOSE, 0, 0);
+                             return false;
+                         }});
+    EXPECT_GT(aboutInk.at(0), 0);
+    EXPECT_GT(aboutInk.at(1), 0);
 }
 
 // A key as the keyboard delivers it to the focused control; Shift held as the thread sees it.
