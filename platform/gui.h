@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Every function here belongs to the main thread. Texts are UTF-8; a "\r" inside a message
 // text is a line break. Unknown window or gadget numbers are ignored (getters return 0 or "").
@@ -66,6 +67,7 @@ struct WindowSpec {
     std::string title;
     bool screenCentred = false;  // ignore x and y, centre on the primary screen
     bool minimiseBox = false;    // caption, system menu and, if set, a minimise box
+    int owner = -1;  // a window that owns this one: it stays above it and has no taskbar entry
 };
 
 struct Rect {
@@ -86,6 +88,8 @@ void SetWindowTitle(int window, std::string_view title);
 std::string GetWindowTitle(int window);
 Rect WindowOuterRect(int window);  // desktop coordinates, frame included
 void ResizeWindowOuter(int window, int outerWidth, int outerHeight);  // keeps the position
+// Sets the client area, whatever caption and frame the system draws; keeps the position.
+void ResizeWindowInner(int window, int innerWidth, int innerHeight);
 void SetWindowTopmost(int window, bool topmost);  // without moving, sizing or activating
 void SetWindowEnabled(int window, bool enabled);
 void ShowWindowNow(int window);
@@ -105,6 +109,15 @@ int WindowMouseX(int window);
 int WindowMouseY(int window);
 // Return and Escape in this window act like a click on this button.
 void SetEnterEscapeButton(int window, int gadget);
+
+// --- keyboard ------------------------------------------------------------------------------
+// Called from inside event processing for a key pressed in the window without Ctrl or Alt,
+// wherever the focus is: a letter as 'a'..'z', or '+' or '-' from the main keys or the keypad.
+// Returns true when it took the key, which then goes no further.
+void SetKeyCallback(int window, std::function<bool(char key)> callback);
+// The order in which Tab (forwards) and Shift+Tab (backwards) walk the window's gadgets; a
+// hidden or disabled gadget is passed over. Gadgets not named here take no keyboard focus.
+void SetTabOrder(int window, std::vector<int> gadgets);
 
 // --- events ---------------------------------------------------------------------------------
 Event PollEvent();  // never waits; type EventNone when nothing is pending

@@ -101,6 +101,7 @@ void ShowAboutWindow(const AboutActions& actions) {
     spec.innerHeight = 140;
     spec.title = "Über MP3 Klingtal";
     spec.screenCentred = true;
+    spec.owner = MainWindow;  // stays above the main window, no taskbar entry of its own
     // Without its window there is nothing to wait for: waiting would never end.
     if (!gui::OpenWindow(spec)) {
         gui::UseWindow(MainWindow);

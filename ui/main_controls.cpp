@@ -5,6 +5,7 @@
 #include "platform/gui.h"
 #include "ui/gadget_spec.h"
 #include "ui/gadgets.h"
+#include "ui/keys.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -44,7 +45,7 @@ GadgetSpec FirstOption(GadgetSpec spec) {
 
 void Create(const GadgetSpec& spec, std::string_view tooltip = {}) {
     gui::CreateGadget(spec);
-    if (!tooltip.empty()) gui::SetGadgetTooltip(spec.number, tooltip);
+    if (!tooltip.empty()) gui::SetGadgetTooltip(spec.number, TooltipWithKey(spec.number, tooltip));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "platform/gui.h"
 #include "ui/gadgets.h"
+#include "ui/keys.h"
 
 namespace ui {
 
@@ -31,11 +32,8 @@ void InstallSizeCallback(int& minimised) {
 void SetExtendedMode(bool extended) {
     gui::SetGadgetVisible(ExpandButton, !extended);
     gui::SetGadgetVisible(ShrinkButton, extended);
-    if (extended) {
-        gui::ResizeWindowOuter(MainWindow, ExtendedOuterWidth, ExtendedOuterHeight);
-    } else {
-        gui::ResizeWindowOuter(MainWindow, CompactOuterWidth, CompactOuterHeight);
-    }
+    gui::ResizeWindowInner(MainWindow, MainInnerWidth,
+                           extended ? ExtendedInnerHeight : MainInnerHeight);
 }
 
 void ApplyTransparency(int window, int alpha, std::string_view osName) {
@@ -80,6 +78,7 @@ bool StartMainWindow(const WindowSettings& settings, std::string_view osName, in
     InstallSizeCallback(minimised);
     CreateMainControls(settings.folder);
     ApplyInitialSettings(settings, osName, muted);
+    InstallMainWindowKeys();
     // A folder dropped onto the window answers a click on the folder button.
     gui::SetDropTarget(MainWindow, FolderButton);
     return true;

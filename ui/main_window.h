@@ -9,8 +9,10 @@ namespace ui {
 
 inline constexpr int MainInnerWidth = 285;  // client pixels of the compact window
 inline constexpr int MainInnerHeight = 116;
-inline constexpr int ExtendedOuterWidth = 291;  // outer sizes, frame included
-inline constexpr int ExtendedOuterHeight = 186;
+// Extended mode: tall enough for the whole options area, which ends at y = 160.
+inline constexpr int ExtendedInnerHeight = 162;
+// The outer size of the compact window with the classic frame (3 pixels each side, a 21-pixel
+// caption); the real one depends on the system's caption and frame.
 inline constexpr int CompactOuterWidth = 291;
 inline constexpr int CompactOuterHeight = 140;
 
@@ -73,8 +75,8 @@ void ApplyInitialSettings(const WindowSettings& settings, std::string_view osNam
 bool StartMainWindow(const WindowSettings& settings, std::string_view osName, int muted,
                      int& minimised);
 
-// Shows the expand or the shrink button and resizes window 0 to the matching outer size
-// without moving it.
+// Shows the expand or the shrink button and gives window 0 the matching client area without
+// moving it.
 void SetExtendedMode(bool extended);
 
 // Sets the window's opacity (0..255, 255 opaque; values outside are clamped) on the one system

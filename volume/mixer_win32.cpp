@@ -1,6 +1,8 @@
 // Master volume and mute through the winmm mixer: the speakers destination line of mixer 0.
 // Nothing is kept open; every call looks the line and the control up again, so a sound card
 // that comes or goes between calls is simply found or not found.
+#include "volume/mixer_win32.h"
+
 #include "volume/mixer.h"
 
 #include <windows.h>
@@ -130,17 +132,13 @@ class ChangeWatch {
 
 }  // namespace
 
+namespace mixer_winmm {
+
 // Opened on the first call, from the main loop, so that the messages go to its thread.
-bool MixerReportsChanges() {
+bool ReportsChanges() {
     static ChangeWatch watch;
     return watch.Watching();
 }
-
-int MixerChangeDescriptor() {
-    return -1;
-}
-
-void TakeMixerChanges() {}
 
 std::uint32_t GetVolume() {
     return ReadControl(VolumeControl);
@@ -157,3 +155,5 @@ int GetMute() {
 std::uint32_t SetMute(int value) {
     return WriteControl(MuteControl, value != 0 ? 1 : 0);
 }
+
+}  // namespace mixer_winmm

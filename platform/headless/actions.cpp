@@ -224,6 +224,11 @@ bool PressEscape(int windowNumber) {
     return pressButtonOf(windowNumber, w->enterEscapeButton);
 }
 
+bool PressKey(int windowNumber, char key) {
+    auto* w = window(windowNumber);
+    return windowTakesInput(w) && w->keyCallback && w->keyCallback(key);
+}
+
 void AnswerFolder(std::string folder) {
     if (folder.empty() || folder.back() != sys::PathSeparator) folder += sys::PathSeparator;
     state().folderAnswers.push_back(std::move(folder));

@@ -66,6 +66,7 @@ bool OpenWindow(const WindowSpec& spec) {
     w.innerWidth = std::max(0, spec.innerWidth);
     w.innerHeight = std::max(0, spec.innerHeight);
     w.minimiseBox = spec.minimiseBox;
+    w.owner = spec.owner;
     w.outer = {spec.x, spec.y, w.innerWidth + FrameWidth, w.innerHeight + FrameHeight};
     if (spec.screenCentred) {
         w.outer.x = (s.screenWidth - w.outer.width) / 2;
@@ -113,6 +114,19 @@ void ResizeWindowOuter(int number, int outerWidth, int outerHeight) {
     w->outer.height = std::max(FrameHeight, outerHeight);
     w->innerWidth = w->outer.width - FrameWidth;
     w->innerHeight = w->outer.height - FrameHeight;
+}
+
+void ResizeWindowInner(int number, int innerWidth, int innerHeight) {
+    ResizeWindowOuter(number, std::max(0, innerWidth) + FrameWidth,
+                      std::max(0, innerHeight) + FrameHeight);
+}
+
+void SetKeyCallback(int number, std::function<bool(char key)> callback) {
+    if (auto* w = window(number)) w->keyCallback = std::move(callback);
+}
+
+void SetTabOrder(int number, std::vector<int> gadgets) {
+    if (auto* w = window(number)) w->tabOrder = std::move(gadgets);
 }
 
 void SetWindowTopmost(int number, bool topmost) {

@@ -31,6 +31,9 @@ struct WindowRecord {
     int mouseX = -1, mouseY = -1;  // client coordinates of the last mouse action
     int raised = 0;                // how often RaiseWindow brought it to the front
     std::function<void(bool minimised)> sizeCallback;
+    int owner = -1;
+    std::function<bool(char)> keyCallback;
+    std::vector<int> tabOrder;
 };
 
 struct GadgetRecord {
@@ -107,6 +110,9 @@ bool EndSession();
 // only the Enter/Escape button.
 bool PressReturn(int window);
 bool PressEscape(int window);
+// A key of SetKeyCallback pressed in the window; false when the window takes no input or the
+// callback did not take the key.
+bool PressKey(int window, char key);
 
 // A file or folder dropped onto the window: queued as a click on the drop target (gui.h,
 // SetDropTarget) with `path` for TakeDroppedPath, unless a real backend would refuse it.

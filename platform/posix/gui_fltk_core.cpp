@@ -144,6 +144,7 @@ int DispatchWithMouseButtons(int event, Fl_Window* window) {
             }
         }
     }
+    if (event == FL_KEYBOARD && TakeKey(window)) return 1;
     return Fl::handle_(event, window);
 }
 
@@ -188,8 +189,9 @@ void EnsureStarted() {
     Fl_Tooltip::enable(1);
     Fl_Tooltip::font(FL_HELVETICA);
     Fl_Tooltip::size(kNormalFontSize);
-    // Do not let FLTK's default scheme and its keyboard focus boxes change the look.
-    Fl::visible_focus(0);
+    // Keyboard focus for the controls in a window's Tab order only (SetTabOrder), each drawn
+    // with FLTK's focus box while it has it.
+    Fl::visible_focus(1);
 }
 
 bool StopRequested() {

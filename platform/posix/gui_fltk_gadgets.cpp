@@ -81,6 +81,7 @@ Fl_Widget* MakeWidget(const GadgetSpec& spec) {
         case GadgetKind::Field: {
             auto* input = new DropPassing<Fl_Input>(x, y, w, h);
             input->when(FL_WHEN_NEVER);
+            input->readonly(1);  // what is typed there was never taken
             return input;
         }
         case GadgetKind::Button:
@@ -176,6 +177,7 @@ bool CreateGadget(const GadgetSpec& spec) {
         window->window->add(widget);
     }
     widget->labeltype(PlainLabel());
+    widget->clear_visible_focus();  // until the window's Tab order names it
     ApplyFont(widget, spec.kind, spec.smallFont);
 
     state.tags.push_back({state.current, spec.number});

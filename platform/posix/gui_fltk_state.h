@@ -32,6 +32,8 @@ struct WindowRecord {
     int passiveCount = 0;  // texts, frames and pictures sit first in the child list
     int optionGroup = 0;   // the group the next option joins unless it starts one
     bool lastWasOption = false;
+    std::function<bool(char)> keyCallback;
+    std::vector<int> tabOrder;
 };
 
 // Tells a widget callback which window and gadget number it speaks for.
@@ -70,6 +72,11 @@ void Queue(const Event& event);
 WindowRecord* FindWindow(int window);
 GadgetRecord* FindGadget(int gadget);
 Fl_RGB_Image* FindImage(int image);
+
+// A key pressed in one of the program's windows, before any widget sees it: Tab along the
+// window's Tab order, Alt+Down on a drop-down, Page Up/Down on a slider and the window's own
+// keys (gui_fltk_keys.cpp). True when the key has been used.
+bool TakeKey(Fl_Window* window);
 
 // Sets up FLTK once: the label type, fonts, tooltips and the X connection.
 void EnsureStarted();

@@ -270,4 +270,10 @@ void DropDown::Select(int index) {
     redraw();
 }
 
+void DropDown::Open() {
+    if (!active_r() || Count() == 0) return;
+    const Fl_Menu_Item* chosen = menu()->pulldown(x(), y(), w(), h(), mvalue(), this);
+    if (chosen != nullptr && chosen != mvalue()) picked(chosen);
+}
+
 }  // namespace gui::fltk

@@ -104,6 +104,7 @@ class DropDown : public Fl_Choice {
     int Count() const { return int(texts_.size()); }
     const std::string& Text(int index) const { return texts_[std::size_t(index)]; }
     void Select(int index);  // -1: nothing selected
+    void Open();             // shows the list, as a click does; a pick is reported as one
 
   private:
     void Attach(int selected);

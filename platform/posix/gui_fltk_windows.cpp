@@ -75,8 +75,9 @@ bool OpenWindow(const WindowSpec& spec) {
     // maximise button for it.
     window->size_range(spec.innerWidth, spec.innerHeight, spec.innerWidth, spec.innerHeight);
     window->callback(OnCloseRequest, reinterpret_cast<void*>(std::intptr_t(spec.number)));
-    // A window without a minimise box is a dialog: kept above its owner, no taskbar entry.
-    if (!spec.minimiseBox) window->set_non_modal();
+    // An owned window, or one without a minimise box, is a dialog: kept above its owner, no
+    // taskbar entry.
+    if (!spec.minimiseBox || spec.owner >= 0) window->set_non_modal();
     WindowRecord record;
     record.window = window;
     TheState().windows[spec.number] = std::move(record);
@@ -135,6 +136,10 @@ void ResizeWindowOuter(int window, int outerWidth, int outerHeight) {
     fl->size_range(w, h, w, h);
     fl->size(w, h);
     fl->redraw();
+}
+
+void ResizeWindowInner(int window, int innerWidth, int innerHeight) {
+    ResizeWindowOuter(window, innerWidth + kNominalFrameWidth, innerHeight + kNominalFrameHeight);
 }
 
 void SetWindowTopmost(int window, bool topmost) {

@@ -32,17 +32,8 @@ void QueueControlEvent(HWND control, int window, int code) {
 }
 
 void Deliver(const MSG& message) {
-    if (message.message == WM_KEYDOWN &&
-        (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
-        int window = win32state::WindowNumberOf(message.hwnd);
-        auto* record = win32state::FindWindowRecord(window);
-        if (record != nullptr && record->enterEscapeGadget >= 0) {
-            Queue(EventGadget, window, record->enterEscapeGadget);
-            return;
-        }
-    }
-    const bool taken = win32pointer::TakePointerMessage(message);
-    if (!taken) {
+    if (win32state::TakeKeyboardMessage(message)) return;
+    if (!win32pointer::TakePointerMessage(message)) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -103,6 +94,24 @@ LRESULT CALLBACK KlingtalWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
                 if (record->sizeCallback && wParam == SIZE_MINIMIZED) record->sizeCallback(true);
                 if (record->sizeCallback && wParam == SIZE_RESTORED) record->sizeCallback(false);
             }
+            break;
+        case WM_DRAWITEM:
+            // The buttons without a caption: a plain push button face, pressed while held.
+            if (auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+                item->CtlType == ODT_BUTTON) {
+                RECT face = item->rcItem;
+                DrawFrameControl(
+                    item->hDC, &face, DFC_BUTTON,
+                    DFCS_BUTTONPUSH | ((item->itemState & ODS_SELECTED) ? DFCS_PUSHED : 0u));
+                if ((item->itemState & ODS_FOCUS) != 0) {
+                    InflateRect(&face, -2, -2);
+                    DrawFocusRect(item->hDC, &face);
+                }
+                return TRUE;
+            }
+            break;
+        case WM_ACTIVATE:
+            if (win32state::KeepFocus(hwnd, wParam)) return 0;
             break;
         case WM_SETCURSOR:
             if (GetState().waitCursor) {

@@ -67,7 +67,9 @@ void SetGadgetText(int gadget, std::string_view text) {
     // The main loop shows the elapsed time on every pass; a static control repaints on every
     // SetWindowText, even with the text it already has.
     if (::win32::WindowText(record->hwnd) == text) return;
-    SetWindowTextW(record->hwnd, ::win32::Utf8ToWide(text).c_str());
+    const std::wstring wide = ::win32::Utf8ToWide(text);
+    if (record->kind == GadgetKind::Field) win32state::FitFont(*record, wide, false);
+    SetWindowTextW(record->hwnd, wide.c_str());
 }
 
 std::string GetGadgetText(int gadget) {
@@ -121,6 +123,7 @@ void AddGadgetItem(int gadget, std::string_view text) {
     GadgetRecord* record = FindGadget(gadget);
     if (record == nullptr || record->kind != GadgetKind::DropDown) return;
     std::wstring wide = ::win32::Utf8ToWide(text);
+    win32state::FitFont(*record, wide, true);
     SendMessageW(record->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
@@ -128,6 +131,7 @@ void ClearGadgetItems(int gadget) {
     GadgetRecord* record = FindGadget(gadget);
     if (record != nullptr && record->kind == GadgetKind::DropDown) {
         SendMessageW(record->hwnd, CB_RESETCONTENT, 0, 0);
+        win32state::FitFont(*record, L"", false);
     }
 }
 

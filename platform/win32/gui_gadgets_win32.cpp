@@ -27,13 +27,9 @@ HBITMAP ImageBitmap(int image) {
 HFONT SmallFont() {
     auto& font = GetState().font;
     if (!font) {
-        // Point size to pixels for the screen: height = -(points * dpi / 72).
-        HDC screen = GetDC(nullptr);
-        int height = -MulDiv(7, GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, screen);
-        font.Reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH | FF_SWISS, L"Small Fonts"));
+        font.Reset(CreateFontW(SmallFontHeight(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Small Fonts"));
     }
     return static_cast<HFONT>(font.Get());
 }
@@ -56,9 +52,12 @@ struct NativeControl {
 NativeControl NativeFor(const GadgetSpec& spec) {
     switch (spec.kind) {
         case GadgetKind::Field:
-            return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+            // Read-only: what is typed there was never taken, and keys go to the window.
+            return {L"EDIT", ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE};
         case GadgetKind::Button:
-            return {L"BUTTON", BS_PUSHBUTTON, 0};
+            // Without a caption the program draws the button itself, so that its window text
+            // can carry its accessible name without showing (the volume knob).
+            return {L"BUTTON", spec.text.empty() ? DWORD{BS_OWNERDRAW} : DWORD{BS_PUSHBUTTON}, 0};
         case GadgetKind::DefaultButton:
             return {L"BUTTON", BS_DEFPUSHBUTTON, 0};
         case GadgetKind::Toggle:  // BS_PUSHLIKE is added once the control exists
@@ -93,6 +92,44 @@ NativeControl NativeFor(const GadgetSpec& spec) {
     return {};
 }
 
+bool IsFrame(GadgetKind kind) {
+    return kind == GadgetKind::SunkenFrame || kind == GadgetKind::EdgeFrame ||
+           kind == GadgetKind::GroupBox;
+}
+
+// The kinds a user can reach with Tab. Each is a group of its own for the arrow keys, except
+// options, which share one from the option that starts it.
+DWORD KeyboardStyle(const GadgetSpec& spec) {
+    switch (spec.kind) {
+        case GadgetKind::Option:
+            return WS_TABSTOP | (spec.startsGroup ? WS_GROUP : 0u);
+        case GadgetKind::Field:
+        case GadgetKind::Button:
+        case GadgetKind::DefaultButton:
+        case GadgetKind::Toggle:
+        case GadgetKind::ImageButton:
+        case GadgetKind::CheckBox:
+        case GadgetKind::DropDown:
+        case GadgetKind::Slider:
+            return WS_TABSTOP | WS_GROUP;
+        default:
+            return 0;
+    }
+}
+
+// Frames lie below every other control, and every control clips its siblings, so a frame
+// drawn after what it frames cannot paint over it.
+void PlaceInZOrder(win32state::WindowRecord& window, HWND control, GadgetKind kind) {
+    constexpr UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    if (IsFrame(kind)) {
+        SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, keep);
+        return;
+    }
+    SetWindowPos(control, window.lastContent != nullptr ? window.lastContent : HWND_TOP, 0, 0, 0, 0,
+                 keep);
+    window.lastContent = control;
+}
+
 }  // namespace
 
 bool CreateGadget(const GadgetSpec& spec) {
@@ -103,12 +140,15 @@ bool CreateGadget(const GadgetSpec& spec) {
     bool hasText = spec.kind != GadgetKind::ImageButton && spec.kind != GadgetKind::Picture &&
                    spec.kind != GadgetKind::Slider && spec.kind != GadgetKind::DropDown;
     std::wstring text = hasText ? ::win32::Utf8ToWide(spec.text) : std::wstring();
-    HWND control = CreateWindowExW(native.exStyle, native.className, text.c_str(),
-                                   WS_CHILD | WS_VISIBLE | native.style, spec.x, spec.y, spec.width,
-                                   spec.height, window->hwnd,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.number)),
-                                   GetModuleHandleW(nullptr), nullptr);
+    HWND control = CreateWindowExW(
+        native.exStyle, native.className, text.c_str(),
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | KeyboardStyle(spec) | native.style, spec.x,
+        spec.y, spec.width, spec.height, window->hwnd,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.number)), GetModuleHandleW(nullptr),
+        nullptr);
     if (control == nullptr) return false;
+    PlaceInZOrder(*window, control, spec.kind);
+    if (spec.kind == GadgetKind::DefaultButton) window->defaultGadget = spec.number;
 
     switch (spec.kind) {
         case GadgetKind::Toggle:
@@ -138,6 +178,8 @@ bool CreateGadget(const GadgetSpec& spec) {
     record.window = state.current;
     record.kind = spec.kind;
     record.rect = {spec.x, spec.y, spec.width, spec.height};
+    record.smallFont = spec.smallFont;
+    if (spec.kind == GadgetKind::Field) win32state::FitFont(record, text, false);
     if (spec.kind == GadgetKind::Option) {
         if (spec.startsGroup || state.optionGroups == 0) ++state.optionGroups;
         record.optionGroup = state.optionGroups;
@@ -146,6 +188,34 @@ bool CreateGadget(const GadgetSpec& spec) {
     state.controls[control] = {spec.number, spec.kind};
     return true;
 }
+
+namespace {
+
+// A screen reader announces a control by its name: the tooltip names a control whose caption
+// does not. A bitmap button and a button the program draws show no text, so their window text
+// can carry the name; for the field, the drop-down and the sliders it goes to the
+// accessibility runtime.
+void NameAfterTooltip(const win32state::GadgetRecord& record, const std::wstring& tooltip) {
+    switch (record.kind) {
+        case GadgetKind::ImageButton:
+            SetWindowTextW(record.hwnd, tooltip.c_str());
+            break;
+        case GadgetKind::Button:
+            if ((GetWindowLongW(record.hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) {
+                SetWindowTextW(record.hwnd, tooltip.c_str());
+            }
+            break;
+        case GadgetKind::Field:
+        case GadgetKind::DropDown:
+        case GadgetKind::Slider:
+            win32state::SetAccessibleName(record.hwnd, tooltip);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
 
 void SetGadgetTooltip(int gadget, std::string_view text) {
     auto* record = win32state::FindGadget(gadget);
@@ -174,6 +244,7 @@ void SetGadgetTooltip(int gadget, std::string_view text) {
         SendMessageW(window->tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&probe)) != 0;
     SendMessageW(window->tooltip, known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0,
                  reinterpret_cast<LPARAM>(&tool));
+    NameAfterTooltip(*record, wide);
 }
 
 }  // namespace gui

@@ -21,15 +21,26 @@ struct WindowRecord {
     HWND tooltip = nullptr;  // created with the first tooltip of the window
     std::function<void(bool)> sizeCallback;
     int enterEscapeGadget = -1;
+    int defaultGadget = -1;  // the newest default push button, which Return presses
+    std::function<bool(char)> keyCallback;
+    HWND focus = nullptr;        // the control that had the focus when the window lost it
+    HWND lastContent = nullptr;  // lowest control that is not a frame; frames lie below it
 };
 
 struct GadgetRecord {
     HWND hwnd = nullptr;
     int window = -1;
     GadgetKind kind = GadgetKind::Text;
-    Rect rect;            // as last placed by the program, client pixels
-    int optionGroup = 0;  // Option: options with the same number exclude each other
+    Rect rect;                 // as last placed by the program, client pixels
+    int optionGroup = 0;       // Option: options with the same number exclude each other
+    bool smallFont = false;    // created with the small font
+    bool messageFont = false;  // showing the message font instead, for a text it lacks
 };
+
+// Field and drop-down in the small font: shows them in the message font while text (the
+// field's, or any item's when adding is true) has a character the small font lacks, and in the
+// small font again once it has none (a new field text, an emptied drop-down).
+void FitFont(GadgetRecord& gadget, std::wstring_view text, bool adding);
 
 // Every live control, also one whose number has moved on to a newer gadget.
 struct ControlInfo {
@@ -43,6 +54,7 @@ struct State {
     std::map<HWND, ControlInfo> controls;
     std::map<int, ::win32::GdiObject> images;
     ::win32::GdiObject font;
+    ::win32::GdiObject messageFont;
     std::deque<Event> events;
     std::function<void()> sessionEnd;
     int current = -1;
@@ -56,7 +68,23 @@ WindowRecord* FindWindowRecord(int window);
 GadgetRecord* FindGadget(int gadget);
 int WindowNumberOf(HWND hwnd);  // the numbered window hwnd belongs to, -1 for none
 HFONT SmallFont();
+int SmallFontHeight();  // the small font's height for CreateFont: 7 points on this screen
+// The system's message font at the small font's height, for texts the small font cannot show.
+HFONT MessageFont();
+// Whether every character of text has a glyph in the small font.
+bool SmallFontShows(std::wstring_view text);
+// The accessible name of a control whose caption does not name it (a screen reader's label).
+void SetAccessibleName(HWND control, std::wstring_view name);
 HBITMAP ImageBitmap(int image);  // a registered image, nullptr for none
+
+// A keyboard message of the gui's windows: Return and Escape, the window's own keys, and the
+// dialog manager's Tab and arrow keys. True when it has been handled (then it is not
+// dispatched). Main thread only.
+bool TakeKeyboardMessage(const MSG& message);
+// WM_ACTIVATE of a numbered window: keeps the focused control when the window is left and
+// gives it the focus again on return (the default button, or the first in Tab order, the first
+// time). True when it has set the focus, so the message is answered.
+bool KeepFocus(HWND hwnd, WPARAM activation);
 
 // Sees every message of the gui's windows before their window procedure does; true when it
 // has answered the message with result. For the parts of the backend that live in the gui's

@@ -92,9 +92,11 @@ bool OpenWindow(const WindowSpec& spec) {
         x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
         y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     }
+    // An owned window stays above its owner and has no taskbar button of its own.
+    HWND owner = spec.owner >= 0 ? HwndOf(spec.owner) : nullptr;
     HWND hwnd =
         CreateWindowExW(0, WindowClass, ::win32::Utf8ToWide(spec.title).c_str(), style, x, y, width,
-                        height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                        height, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) return false;
     GetState().windows[spec.number].hwnd = hwnd;
     GetState().current = spec.number;
@@ -161,6 +163,17 @@ void ResizeWindowOuter(int window, int outerWidth, int outerHeight) {
         SetWindowPos(hwnd, nullptr, 0, 0, outerWidth, outerHeight,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+void ResizeWindowInner(int window, int innerWidth, int innerHeight) {
+    HWND hwnd = HwndOf(window);
+    if (hwnd == nullptr) return;
+    // The frame this window has here: caption height and border width vary with the system,
+    // its theme and the screen's DPI.
+    RECT outer{0, 0, innerWidth, innerHeight};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
+    ResizeWindowOuter(window, outer.right - outer.left, outer.bottom - outer.top);
 }
 
 void SetWindowTopmost(int window, bool topmost) {

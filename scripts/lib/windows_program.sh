@@ -1,7 +1,8 @@
 # Sourced by scripts/test-windows: the whole-program runs under Wine and the executable checks.
-#   program_run NAME EXE ALPHA OPTIONON XP [endsession] - starts EXE next to a prepared
+#   program_run NAME EXE ALPHA OPTIONON XP [endsession|keys] - starts EXE next to a prepared
 #       MP3Klingtal.Ini and a folder of three short songs, looks at the window (and its media
-#       keys) with klingtal_probe.exe, closes it (or ends the session under it, then ends the
+#       keys; with keys also Tab, names, sizes, the About window's owner and the letter and
+#       volume keys) with klingtal_probe.exe, closes it (or ends the session under it, then ends the
 #       process as Windows does) and compares the settings file it wrote with the one it was given
 #   unicode_run NAME EXE - the same from a program folder, a music folder and songs named in
 #       Cyrillic and CJK: the names in the drop-down, bitrates, the info message of a UTF-8 and
@@ -17,10 +18,10 @@ win_path() {  # the Windows name Wine gives a Linux path
     echo "Z:$(sed 's|/|\\|g' <<<"$1")"
 }
 
-make_song() {  # make_song PATH [lame options]: one second of silence, a valid MP3
+make_song() {  # make_song PATH [lame options]: $song_seconds (1) of silence, a valid MP3
     local path=$1
     shift
-    head -c 88200 /dev/zero | lame -r -s 44.1 --bitwidth 16 -m m -b 128 --quiet "$@" - "$path" \
+    head -c $((88200 * ${song_seconds:-1})) /dev/zero | lame -r -s 44.1 --bitwidth 16 -m m -b 128 --quiet "$@" - "$path" \
         2>/dev/null
 }
 
@@ -58,7 +59,9 @@ program_run() {
     local dir="$work/$name" music="$work/$name/Müsik"
     mkdir -p "$dir/Programm" "$music/Unter"
     cp "$exe" "$dir/Programm/MP3Klingtal.exe"
-    local song
+    local song song_seconds=1
+    # Long enough that no song ends while the keys play, step and pause.
+    [ "$ending" = keys ] && song_seconds=20
     for song in "$music/eins.mp3" "$music/zwei & drei.mp3" "$music/Unter/vier.mp3"; do
         make_song "$song"
     done
@@ -69,6 +72,7 @@ program_run() {
 
     local probe_args=(60000)
     [ "$ending" = endsession ] && probe_args+=(endsession "$(win_path "$dir/Programm/MP3Klingtal.Ini")")
+    [ "$ending" = keys ] && probe_args+=(keys)
     run_program "$dir/Programm" "$dir" "${probe_args[@]}"
 
     # The song length display is not checked: the program measures a song by seeking to its
@@ -86,6 +90,20 @@ program_run() {
     check "$name: play/pause key held while running" seen "media_key_held=1"
     check "$name: program ended" test $waited -lt 300
     if [ "$option" = 0 ]; then check "$name: client area 285 x 116" seen "client=285x116"; fi
+    if [ "$ending" = keys ]; then
+        check "$name: Tab walks folder button, song list, previous, play" \
+            grep -qE '^tab=.*4,3,5,0,' "$dir/probe"
+        check "$name: all 11 image buttons named" seen "named_image_buttons=11"
+        check "$name: client area 285 x 162 expanded" seen "client_extended=285x162"
+        check "$name: client area 285 x 116 shrunk" seen "client_compact=285x116"
+        check "$name: About window owned by the main window" seen "about_owned=1"
+        check "$name: X plays" seen "key_x_plays=1"
+        check "$name: B goes to the next song" seen "key_b_next=3"
+        check "$name: V stops" seen "key_v_stops=1"
+        check "$name: - lowers the volume, + raises it" \
+            awk '/^keys_volume=/ { split(substr($0, 13), v, " "); ok = v[2] < v[1] && v[3] > v[2] }
+                 END { exit !ok }' "$dir/probe"
+    fi
     if [ "$xp" = 1 ]; then
         check "$name: transparency controls shown" seen "transparency_shown=11"
         check "$name: layered with the stored opacity" seen "alpha=$alpha"

@@ -71,6 +71,7 @@ TEST_F(AboutWindow, TheMainWindowTakesNoInputMeanwhileAndIsBackAfterwards) {
             EXPECT_EQ(about->title, "Über MP3 Klingtal");
             EXPECT_EQ(about->innerWidth, 300);
             EXPECT_EQ(about->innerHeight, 140);
+            EXPECT_EQ(about->owner, ui::MainWindow);
             EXPECT_FALSE(hl::FindWindow(ui::MainWindow)->enabled);
             EXPECT_FALSE(hl::Click(ui::PlayButton));
             EXPECT_FALSE(hl::Close(ui::MainWindow));

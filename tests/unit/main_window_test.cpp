@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "platform/gui.h"
 #include "platform/headless/headless.h"
 #include "ui/gadgets.h"
+#include "ui/keys.h"
 #include "ui/main_window.h"
+#include "volume/mixer_fake.h"
 
 namespace {
 
@@ -274,6 +277,32 @@ TEST(WindowSettingsFrom, EveryKeyReachesItsField) {
                                   w.x,           w.y,         w.all,          w.repeat,
                                   w.random,      w.subfolders};
     EXPECT_EQ(got, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+}
+
+// A letter is its button's click, refused as the click would be while the button is disabled;
+// + and - step the master volume by 5 % and stop at the ends of the scale.
+TEST_F(MainWindow, KeysClickTheirButtonsAndStepTheVolume) {
+    Start(ui::WindowSettings{});
+    mixer_fake::Reset();
+    gui::SetGadgetEnabled(ui::StopButton, false);
+    for (char key : {'z', 'x', 'c', 'v', 'b', 'q'}) hl::PressKey(ui::MainWindow, key);
+    std::vector<int> clicked;
+    for (gui::Event e = gui::PollEvent(); e.type != gui::EventNone; e = gui::PollEvent()) {
+        clicked.push_back(e.gadget);
+    }
+    EXPECT_EQ(clicked, (std::vector<int>{ui::PreviousButton, ui::PlayButton, ui::PauseButton,
+                                         ui::NextButton}));
+    EXPECT_TRUE(hl::PressKey(ui::MainWindow, '+'));
+    EXPECT_EQ(mixer_fake::StoredVolume(), 65535u);
+    for (std::uint32_t expected : {62258u, 58981u}) {
+        EXPECT_TRUE(hl::PressKey(ui::MainWindow, '-'));
+        EXPECT_EQ(mixer_fake::StoredVolume(), expected);
+    }
+    mixer_fake::ChangeVolumeOutside(1000);
+    hl::PressKey(ui::MainWindow, '-');
+    EXPECT_EQ(mixer_fake::StoredVolume(), 0u);
+    EXPECT_FALSE(hl::PressKey(ui::MainWindow, 'q'));
+    EXPECT_EQ(hl::FindWindow(ui::MainWindow)->tabOrder.front(), ui::FolderDisplay);
 }
 
 }  // namespace

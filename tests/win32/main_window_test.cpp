@@ -7,9 +7,15 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "platform/gui.h"
+#include "ui/about_window.h"
 #include "ui/gadgets.h"
+#include "ui/keys.h"
 #include "ui/main_window.h"
+#include "volume/mixer.h"
 
 namespace {
 
@@ -97,7 +103,7 @@ TEST_F(MainWindowTest, KindsCarryTheirNativeStyles) {
     for (int image : {ui::PlayButton, ui::StopButton, ui::MuteButton, ui::AboutButton}) {
         EXPECT_NE(Style(image) & BS_BITMAP, 0u) << image;
     }
-    EXPECT_EQ(Style(ui::VolumeKnob) & (0xF | BS_BITMAP), DWORD{BS_PUSHBUTTON});
+    EXPECT_EQ(Style(ui::VolumeKnob) & (0xF | BS_BITMAP), DWORD{BS_OWNERDRAW});
     EXPECT_EQ(ClassOf(ui::SongChoice), L"combobox");
     EXPECT_EQ(Style(ui::SongChoice) & 0xF, DWORD{CBS_DROPDOWNLIST});
     EXPECT_EQ(ClassOf(ui::PositionSlider), L"msctls_trackbar32");
@@ -111,6 +117,7 @@ TEST_F(MainWindowTest, KindsCarryTheirNativeStyles) {
     EXPECT_EQ(Style(ui::TransparencyGroup) & 0xF, DWORD{BS_GROUPBOX});
     EXPECT_EQ(Style(ui::RememberPositionOption) & (0xF | WS_GROUP),
               DWORD{BS_AUTORADIOBUTTON | WS_GROUP});
+    EXPECT_NE(Style(ui::FolderDisplay) & ES_READONLY, 0u);
     EXPECT_EQ(Style(ui::CentredOption) & (0xF | WS_GROUP), DWORD{BS_AUTORADIOBUTTON});
     EXPECT_FALSE(IsWindowEnabled(Control(ui::PositionSlider)));
     EXPECT_FALSE(IsWindowEnabled(Control(ui::SongChoice)));
@@ -137,7 +144,7 @@ TEST_F(MainWindowTest, TooltipsOnTheControlsThatHaveThem) {
     tool.uId = reinterpret_cast<UINT_PTR>(Control(ui::VolumeKnob));
     tool.lpszText = text;
     SendMessageW(tips, TTM_GETTEXTW, 100, reinterpret_cast<LPARAM>(&tool));
-    EXPECT_STREQ(text, L"Lautst\u00e4rkeregler");
+    EXPECT_STREQ(text, L"Lautst\u00e4rkeregler (+/-)");
 }
 
 TEST_F(MainWindowTest, TransparencyOnlyOnWindowsXp) {
@@ -154,10 +161,6 @@ TEST_F(MainWindowTest, TransparencyOnlyOnWindowsXp) {
     BYTE alpha = 0;
     ASSERT_TRUE(GetLayeredWindowAttributes(main_, nullptr, &alpha, nullptr));
     EXPECT_EQ(alpha, 200);
-    RECT outer{};
-    GetWindowRect(main_, &outer);
-    EXPECT_EQ(outer.right - outer.left, ui::ExtendedOuterWidth);
-    EXPECT_EQ(outer.bottom - outer.top, ui::ExtendedOuterHeight);
     EXPECT_FALSE(IsWindowVisible(Control(ui::ExpandButton)));
     EXPECT_TRUE(IsWindowVisible(Control(ui::ShrinkButton)));
 }
@@ -177,6 +180,169 @@ TEST_F(MainWindowTest, MinimisedTitleAndRestoredPosition) {
     }
     EXPECT_EQ(minimised_, 0);
     EXPECT_EQ(gui::GetWindowTitle(ui::MainWindow), "MP3 Klingtal");
+}
+
+// The pixels of a control that are not the button face: its ink, as the screen shows it.
+int InkOf(HWND window, HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    HDC dc = GetDC(window);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    int ink = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) ink += GetPixel(dc, x, y) != face;
+    }
+    ReleaseDC(window, dc);
+    return ink;
+}
+
+TEST_F(MainWindowTest, ReadoutsKeepTheirInkAfterAFullRepaint) {
+    Start("Windows unbekannt");
+    for (auto [id, text] : {std::pair{ui::SongNumberText, "1"},
+                            {ui::SongCountText, "12"},
+                            {ui::BitrateValue, "128"},
+                            {ui::SampleRateValue, "44"}}) {
+        gui::SetGadgetText(id, text);
+    }
+    gui::SetGadgetEnabled(ui::PositionSlider, true);
+    RedrawWindow(main_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    while (gui::PollEvent().type != gui::EventNone) {
+    }
+    for (int id : {ui::PositionSlider, ui::SliderStartText, ui::ElapsedText, ui::SongLengthText,
+                   ui::SongNumberText, ui::SeparatorText, ui::SongCountText, ui::TotalTimeText,
+                   ui::BitrateValue, ui::BitrateUnit, ui::SampleRateValue, ui::SampleRateUnit,
+                   ui::RateLabel, ui::VolumeKnob, ui::VolumeTrack}) {
+        EXPECT_GT(InkOf(main_, Control(id)), 0) << id;
+    }
+    // The About window's version and date inside their frame, looked at once it is shown.
+    std::vector<int> aboutInk;
+    ui::ShowAboutWindow({[](std::string_view) {},
+                         [&aboutInk] {
+                             HWND about = FindWindowW(L"KlingtalWindow", L"\u00dcber MP3 Klingtal");
+                             RedrawWindow(
+                                 about, nullptr, nullptr,
+                                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                             for (int id : {ui::AboutVersionText, ui::AboutDateText}) {
+                                 aboutInk.push_back(InkOf(about, GetDlgItem(about, id)));
+                             }
+                             PostMessageW(about, WM_CLOSE, 0, 0);
+                             return false;
+                         }});
+    EXPECT_GT(aboutInk.at(0), 0);
+    EXPECT_GT(aboutInk.at(1), 0);
+}
+
+// A key as the keyboard delivers it to the focused control; Shift held as the thread sees it.
+void Press(UINT key, bool shift = false) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+    PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+}
+
+TEST_F(MainWindowTest, TabWalksTheVisibleControlsInReadingOrder) {
+    Start("Windows unbekannt");
+    gui::SetGadgetEnabled(ui::SongChoice, true);
+    gui::SetGadgetEnabled(ui::PositionSlider, true);
+    SetForegroundWindow(main_);
+    SetFocus(Control(ui::FolderDisplay));
+    std::vector<int> walked;
+    for (int i = 0; i < 17; ++i) {
+        Press(VK_TAB);
+        while (gui::PollEvent().type != gui::EventNone) {
+        }
+        walked.push_back(GetDlgCtrlID(GetFocus()));
+    }
+    // Past the about button the compact window shows no more: round to the start again.
+    EXPECT_EQ(walked,
+              (std::vector<int>{4, 3, 5, 0, 12, 1, 7, 9, 11, 21, 22, 24, 13, 29, 32, 36, 2}));
+    Press(VK_TAB, true);
+    while (gui::PollEvent().type != gui::EventNone) {
+    }
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), ui::AboutButton);
+}
+
+TEST_F(MainWindowTest, LettersClickTheirButtonsAndReturnTheDefaultOne) {
+    Start("Windows unbekannt");
+    SetFocus(Control(ui::AllToggle));
+    for (auto [key, gadget] : {std::pair{'Z', ui::PreviousButton},
+                               {'X', ui::PlayButton},
+                               {'C', ui::PauseButton},
+                               {'V', ui::StopButton},
+                               {'B', ui::NextButton},
+                               {VK_RETURN, ui::FolderButton}}) {
+        Press(key);
+        gui::Event event = gui::PollEvent();
+        EXPECT_EQ(event.type, gui::EventGadget) << key;
+        EXPECT_EQ(event.gadget, gadget) << key;
+        while (gui::PollEvent().type != gui::EventNone) {
+        }
+    }
+    EXPECT_EQ(gui::GetGadgetText(ui::FolderDisplay), "C:\\Musik\\");  // nothing typed there
+    SetVolume(40000);
+    Press(VK_SUBTRACT);
+    EXPECT_EQ(gui::PollEvent().gadget, ui::VolumeKnob);  // wakes the loop, which moves the knob
+    EXPECT_NEAR(static_cast<double>(GetVolume()), 40000.0 - ui::VolumeKeyStep, 2.0);
+}
+
+TEST_F(MainWindowTest, ImageButtonsAndTheKnobAreNamedByTheirTooltips) {
+    Start("Windows unbekannt");
+    for (int id : {ui::VolumeKnob, ui::PreviousButton, ui::PlayButton, ui::PauseButton,
+                   ui::StopButton, ui::NextButton, ui::MuteButton, ui::UnmuteButton, ui::InfoButton,
+                   ui::ExpandButton, ui::ShrinkButton, ui::AboutButton}) {
+        wchar_t name[100] = {};
+        GetWindowTextW(Control(id), name, 100);
+        EXPECT_GT(lstrlenW(name), 3) << id;
+    }
+    wchar_t stop[100] = {};
+    GetWindowTextW(Control(ui::StopButton), stop, 100);
+    EXPECT_STREQ(stop, L"Stop (V)");
+}
+
+TEST_F(MainWindowTest, ExpandAndShrinkSetTheClientArea) {
+    Start("Windows unbekannt");
+    RECT client{};
+    ui::SetExtendedMode(true);
+    GetClientRect(main_, &client);
+    EXPECT_EQ(client.right, 285);
+    EXPECT_EQ(client.bottom, ui::ExtendedInnerHeight);
+    ui::SetExtendedMode(false);
+    GetClientRect(main_, &client);
+    EXPECT_EQ(client.right, 285);
+    EXPECT_EQ(client.bottom, 116);
+}
+
+TEST_F(MainWindowTest, NamesTheSmallFontLacksShowInTheMessageFont) {
+    Start("Windows unbekannt");
+    auto fontOf = [this](int id) { return SendMessageW(Control(id), WM_GETFONT, 0, 0); };
+    const LRESULT small = fontOf(ui::FolderDisplay);
+    gui::AddGadgetItem(ui::SongChoice, "Lied.mp3");
+    EXPECT_EQ(fontOf(ui::SongChoice), small);
+    gui::AddGadgetItem(ui::SongChoice,
+                       "\xD0\x9C\xD0\xB5\xD0\xBB\xD0\xBE\xD0\xB4\xD0\xB8\xD1\x8F.mp3");
+    EXPECT_NE(fontOf(ui::SongChoice), small);
+    gui::ClearGadgetItems(ui::SongChoice);
+    EXPECT_EQ(fontOf(ui::SongChoice), small);
+    gui::SetGadgetText(ui::FolderDisplay, "C:\\\xD0\x9C\xD1\x83\xD0\xB7\xD1\x8B\xD0\xBA\xD0\xB0\\");
+    EXPECT_NE(fontOf(ui::FolderDisplay), small);
+}
+
+TEST_F(MainWindowTest, AnOwnedWindowHasItsOwner) {
+    Start("Windows unbekannt");
+    gui::WindowSpec about;
+    about.number = ui::AboutWindow;
+    about.innerWidth = 300;
+    about.innerHeight = 140;
+    about.title = "Über MP3 Klingtal";
+    about.owner = ui::MainWindow;
+    ASSERT_TRUE(gui::OpenWindow(about));
+    HWND window = FindWindowW(L"KlingtalWindow", L"\u00dcber MP3 Klingtal");
+    EXPECT_EQ(GetWindow(window, GW_OWNER), main_);
+    gui::CloseWindow(ui::AboutWindow);
 }
 
 }  // namespace

@@ -2,13 +2,14 @@
 # Starts the real program on a private session bus next to a folder of three tagged songs and
 # drives it with playerctl: play, status, metadata, next, pause, position, loop, shuffle,
 # stop and volume, with a `playerctl --follow` watching every change, and busctl looking at
-# the interfaces. Then quits it over the bus and reads the play modes from its settings.
+# the interfaces; then types the window's keys (xdotool) and watches them on the bus. Then
+# quits it over the bus and reads the play modes from its settings.
 # Usage: mpris_test.sh PROGRAM. Exit 77 (skipped) without a display, sound server or tools.
 set -uo pipefail
 program=$1
 [ -n "${DISPLAY:-}" ] || { echo "skipped: no DISPLAY"; exit 77; }
 pactl info >/dev/null 2>&1 || { echo "skipped: no PulseAudio server"; exit 77; }
-for tool in dbus-daemon playerctl busctl lame; do
+for tool in dbus-daemon playerctl busctl lame xdotool; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 
@@ -115,12 +116,33 @@ check "loop Track under random order stays Playlist" "Playlist" "$(player loop)"
 player stop
 check "stop" "Stopped" "$(until_is Stopped player status)"
 player volume 0.5
-volume=$(until_is 50% sh -c "pactl get-sink-volume @DEFAULT_SINK@ | grep -o '[0-9]*%' | head -n 1")
+sink_volume() { pactl get-sink-volume @DEFAULT_SINK@ | grep -o '[0-9]*%' | head -n 1; }
+volume=$(until_is 50% sink_volume)
 check "volume 0.5 sets the sink to half" "50%" "$volume"
 check "volume read back" "0.50" "$(player volume | cut -c1-4)"
 
 sleep 0.3
 check "--follow saw every change" "Stopped Playing Paused Stopped" "$(tr '\n' ' ' <"$work/follow" | sed 's/ $//')"
+
+# The window's keys, as the user types them: each is its button's click, seen on the bus.
+window=$(xdotool search --name '^MP3 Klingtal$' | head -n 1)
+key() { xdotool key --window "$window" "$1" 2>/dev/null; }
+key x
+check "X plays" "Playing" "$(until_is Playing player status)"
+title=$(player metadata title)
+key b
+check "B goes to the next song" 1 "$(for _ in $(seq 30); do
+    [ "$(player metadata title)" != "$title" ] && { echo 1; break; }; sleep 0.1; done)"
+key c
+check "C pauses" "Paused" "$(until_is Paused player status)"
+key z
+check "Z goes back to the song before" "$title" "$(until_is "$title" player metadata title)"
+key v
+check "V stops" "Stopped" "$(until_is Stopped player status)"
+key plus
+check "+ raises the volume by 5 %" "55%" "$(until_is 55% sink_volume)"
+key minus
+check "- lowers it again" "50%" "$(until_is 50% sink_volume)"
 
 busctl --user call org.mpris.MediaPlayer2.mp3klingtal /org/mpris/MediaPlayer2 \
     org.mpris.MediaPlayer2 Quit

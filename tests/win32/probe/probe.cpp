@@ -9,6 +9,11 @@
 // With details it also prints the drop-down's items, the shown bitrate and sampling rate, the
 // info message of the first two songs (stepping on with the next button), and the title while
 // the window is minimised and playing, before it closes the window.
+//   klingtal_probe.exe TIMEOUT keys
+// With keys it also walks the controls with Tab, counts the named image buttons, expands and
+// shrinks the window, opens the About window and looks at its owner, and plays, steps, pauses
+// and stops with the letter keys and moves the volume with - and +. (Wine's MCI keeps no
+// MP3 playing long enough to see a pause from outside.)
 #include <windows.h>
 
 #include <commctrl.h>
@@ -97,6 +102,83 @@ void PrintDetails(HWND window) {
     std::fflush(stdout);
 }
 
+// The control that has the focus in the program's thread; nullptr for none.
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// A key as the keyboard gives it to the program: to its focused control.
+void Key(HWND window, WPARAM key) {
+    HWND target = FocusOf(window) != nullptr ? FocusOf(window) : window;
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    Sleep(500);
+}
+
+int KnobX(HWND window) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(window, 24), &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return r.left;
+}
+
+void PrintKeyboard(HWND window) {
+    std::string walk;
+    for (int i = 0; i < 6; ++i) {
+        Key(window, VK_TAB);
+        walk += std::to_string(GetDlgCtrlID(FocusOf(window))) + ",";
+    }
+    std::printf("tab=%s\n", walk.c_str());
+    int named = 0;
+    for (int id : {5, 0, 12, 1, 7, 22, 23, 29, 32, 41, 36}) {
+        named += GetWindowTextLengthW(GetDlgItem(window, id)) > 0;
+    }
+    std::printf("named_image_buttons=%d\n", named);
+    RECT client{};
+    Click(window, 32);  // expand
+    GetClientRect(window, &client);
+    std::printf("client_extended=%ldx%ld\n", client.right, client.bottom);
+    Click(window, 41);  // shrink
+    GetClientRect(window, &client);
+    std::printf("client_compact=%ldx%ld\n", client.right, client.bottom);
+    HWND slider = GetDlgItem(window, 13);
+    Key(window, 'B');
+    std::printf("key_b_next=%s\n", Text(window, 16).c_str());
+    Key(window, 'Z');
+    // Wine's MCI cannot measure an MP3, so the song may end at once: the slider is enabled
+    // from the moment it plays until then.
+    PostMessageW(FocusOf(window), WM_KEYDOWN, 'X', 1);
+    bool played = false;
+    for (int i = 0; i < 50 && !played; ++i, Sleep(10)) played = IsWindowEnabled(slider) != FALSE;
+    std::printf("key_x_plays=%d\n", played ? 1 : 0);
+    Key(window, 'V');
+    std::printf("key_v_stops=%d\n",
+                !IsWindowEnabled(slider) && IsWindowEnabled(GetDlgItem(window, 4)));
+    // Wine may have played on meanwhile: the second song again, which the settings file keeps.
+    HWND list = GetDlgItem(window, 3);
+    SendMessageW(list, CB_SETCURSEL, 1, 0);
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    const int full = KnobX(window);
+    Key(window, VK_SUBTRACT);
+    const int lower = KnobX(window);
+    Key(window, VK_ADD);
+    std::printf("keys_volume=%d %d %d\n", full, lower, KnobX(window));
+    Click(window, 36);  // about
+    HWND about = nullptr;
+    for (int waited = 0; about == nullptr && waited < 5000; waited += 100) {
+        about = FindWindowW(L"KlingtalWindow", L"\u00dcber MP3 Klingtal");
+        if (about == nullptr) Sleep(100);
+    }
+    std::printf("about_owned=%d\n", about != nullptr && GetWindow(about, GW_OWNER) == window);
+    if (about != nullptr) PostMessageW(about, WM_CLOSE, 0, 0);
+    Sleep(700);
+
+    std::fflush(stdout);
+}
+
 bool Visible(HWND window, int id) {
     HWND control = GetDlgItem(window, id);
     return control != nullptr && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -150,6 +232,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     if (argc > 2 && std::string(argv[2]) == "details") PrintDetails(window);
+    if (argc > 2 && std::string(argv[2]) == "keys") PrintKeyboard(window);
     if (argc > 3 && std::string(argv[2]) == "endsession") {
         DeleteFileA(argv[3]);
         DWORD_PTR result = 0;
