@@ -54,6 +54,14 @@ class AudioOutput {
     // Drops the queued samples of the current source, keeping those of earlier ones.
     void DiscardOwn();
     std::int64_t QueuedMs();  // what the queue holds, in milliseconds
+    // Under the lock (or inside Feed): samples queued of the current source, and of the sources
+    // before it, which lie at the head and are taken first.
+    std::int64_t OwnQueuedSamples() const {
+        return static_cast<std::int64_t>(queued_ - foreign_) / FrameBytes();
+    }
+    std::int64_t ForeignQueuedSamples() const {
+        return static_cast<std::int64_t>(foreign_) / FrameBytes();
+    }
     // Milliseconds since the stream last took a queued sample, 0 while samples are queued.
     std::int64_t QuietMs();
 

@@ -45,11 +45,23 @@ std::uint32_t Player::ToMs(std::int64_t sample) const {
         std::min<std::int64_t>(sample * 1000 / decoder_->Rate(), 0xFFFFFFFF));
 }
 
+std::int64_t Player::SamplesSince(Clock::time_point at) const {
+    const auto since = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - at);
+    return std::max<std::int64_t>(since.count(), 0) * decoder_->Rate() / 1000000;
+}
+
 std::int64_t Player::ShownLocked() const {
     if (mode_ != PlayMode::Playing) return shown_;
-    const auto since =
-        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - shownAt_);
-    return std::min(position_, shown_ + since.count() * decoder_->Rate() / 1000000);
+    return std::min(position_, shown_ + SamplesSince(shownAt_));
+}
+
+std::int64_t Player::HeardLocked() const {
+    return std::min(heardEnd_, heard_ + SamplesSince(heardAt_));
+}
+
+void Player::HoldHeard() {
+    heard_ = heardEnd_ = position_;
+    heardAt_ = Clock::now();
 }
 
 void Player::StartOutput() {
@@ -96,7 +108,7 @@ std::uint32_t Player::Play(const Command& command) {
             }
             if (command.hasTo && command.toMs < fromMs) return MCIERR_OUTOFRANGE;
             if (command.hasFrom) {
-                position_ = shown_ = ToSample(command.fromMs, length);
+                position_ = shown_ = ResumeSample(ToSample(command.fromMs, length));
                 shownAt_ = Clock::now();
                 decoder_->Seek(position_);
                 finished_ = false;
@@ -108,6 +120,7 @@ std::uint32_t Player::Play(const Command& command) {
             mode_ = PlayMode::Stopped;
             return 0;
         }
+        if (mode_ != PlayMode::Playing || command.hasFrom) HoldHeard();
         if (mode_ != PlayMode::Playing) {
             shownAt_ = Clock::now();
             mode_ = PlayMode::Playing;
@@ -122,10 +135,22 @@ void Player::Pause() {
     {
         OutputLock lock(*output_);
         if (mode_ != PlayMode::Playing) return;
-        shown_ = ShownLocked();
+        shownBeforePause_ = ShownLocked();
+        shown_ = HeardLocked();
         mode_ = PlayMode::Paused;
+        // What the output has queued beyond the sound is dropped and decoded again on resume.
+        if (position_ != shown_) {
+            position_ = shown_;
+            decoder_->Seek(position_);
+        }
     }
-    output_->Halt(true);  // what is queued plays on resume; nothing is fed meanwhile
+    output_->DiscardOwn();
+    output_->Halt(true);  // nothing is fed meanwhile; earlier songs' samples sound on resume
+}
+
+std::int64_t Player::ResumeSample(std::int64_t sample) const {
+    const bool unheard = sample > shown_ && sample <= shownBeforePause_;
+    return mode_ == PlayMode::Paused && unheard ? shown_ : sample;
 }
 
 void Player::Resume() {
@@ -134,6 +159,7 @@ void Player::Resume() {
         if (mode_ != PlayMode::Paused) return;
         mode_ = PlayMode::Playing;
         shownAt_ = Clock::now();
+        HoldHeard();
     }
     StartOutput();
 }
@@ -223,6 +249,14 @@ void Player::Feed(AudioOutput& output, std::int64_t bufferSamples) {
     // The buffer about to be taken counts as playing from now; never step back.
     shown_ = mode_ == PlayMode::Playing ? std::max(before, position_ - bufferSamples) : position_;
     shownAt_ = Clock::now();
+    // What sounds: the stream takes this buffer now, and this song's part of it plays in real
+    // time after what earlier songs still have queued at its head.
+    const std::int64_t foreign = output.ForeignQueuedSamples();
+    const std::int64_t own = output.OwnQueuedSamples();
+    heard_ = position_ - own;
+    heardEnd_ = heard_ + std::clamp<std::int64_t>(bufferSamples - foreign, 0, own);
+    heardAt_ = shownAt_ + std::chrono::microseconds(std::min(foreign, bufferSamples) * 1000000 /
+                                                    decoder_->Rate());
 }
 
 }  // namespace mci::posix

@@ -28,14 +28,18 @@ class Player final : public Source {
     Player& operator=(const Player&) = delete;
 
     std::uint32_t Seek(SeekTarget target, std::uint32_t ms);  // leaves the song stopped
-    std::uint32_t Play(const Command& command);               // from/to as the command gives
+    // From/to as the command gives. Paused, a "from" that the position had reached but the
+    // sound had not (a position read just before the pause) goes on where the sound stopped.
+    std::uint32_t Play(const Command& command);
     void Pause();
     void Resume();
     void Stop();  // keeps the position
 
-    // The samples handed to the output so far, where the last buffer taken by the stream counts
-    // as playing out in real time from the moment it was taken. Runs ahead of what is heard by
-    // the samples queued; reaches the length when the last sample of the song is queued.
+    // Playing: the samples handed to the output so far, where the last buffer taken by the
+    // stream counts as playing out in real time from the moment it was taken. Runs ahead of what
+    // is heard by the samples queued (about 280 ms), and reaches the length when the last sample
+    // of the song is queued, so that the next song can be started before the queue runs dry.
+    // Paused: where the sound stopped.
     std::uint32_t PositionMs();
     std::uint32_t LengthMs(std::uint32_t& ms);
     PlayMode Mode();
@@ -54,7 +58,12 @@ class Player final : public Source {
     Player() = default;
     std::int64_t ToSample(std::uint32_t ms, std::int64_t length) const;
     std::uint32_t ToMs(std::int64_t sample) const;
+    // Samples that play in the time since at (0 for a time yet to come).
+    std::int64_t SamplesSince(std::chrono::steady_clock::time_point at) const;
     std::int64_t ShownLocked() const;  // the position, under the lock
+    std::int64_t HeardLocked() const;  // the last sample the stream has played, under the lock
+    void HoldHeard();                  // under the lock: nothing taken yet from position_ on
+    std::int64_t ResumeSample(std::int64_t sample) const;  // under the lock
     void StartOutput();
     void Silence();  // drops what this song has queued and closes the stream
 
@@ -70,6 +79,12 @@ class Player final : public Source {
     std::int64_t end_ = 0;       // playing stops here ("to", or the end of the song)
     std::int64_t shown_ = 0;     // the position at shownAt_; it runs on from there while playing
     std::chrono::steady_clock::time_point shownAt_;
+    // Where the sound is: heard_ at heardAt_, running on up to heardEnd_, the end of what the
+    // stream has taken of this song.
+    std::int64_t heard_ = 0;
+    std::int64_t heardEnd_ = 0;
+    std::chrono::steady_clock::time_point heardAt_;
+    std::int64_t shownBeforePause_ = 0;  // the position just before the last pause
 };
 
 }  // namespace mci::posix

@@ -107,7 +107,8 @@ bool DeviceTest::WaitUntilStopped(const std::string& alias, int timeoutMs) {
 }
 
 bool DeviceTest::WaitForPosition(const std::string& alias, std::int64_t ms) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartUpMs);
+    const auto until =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(ms + kStartUpMs);
     while (std::chrono::steady_clock::now() < until) {
         if (Number(Send("status " + alias + " position")) >= ms) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

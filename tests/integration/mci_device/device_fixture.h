@@ -42,7 +42,8 @@ class DeviceTest : public ::testing::Test {
     // Polls "status <alias> mode" until it is "stopped"; false after timeoutMs plus the time an
     // output may take to start (a PulseAudio null sink that was idle wakes up late).
     static bool WaitUntilStopped(const std::string& alias, int timeoutMs);
-    // Polls until the position has reached ms; false when it does not within the start-up time.
+    // Polls until the position has reached ms; false when it does not within ms plus the
+    // start-up time.
     static bool WaitForPosition(const std::string& alias, std::int64_t ms);
     static constexpr int kStartUpMs = 2500;
 

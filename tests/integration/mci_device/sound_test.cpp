@@ -124,6 +124,32 @@ TEST_F(DeviceSound, AStoppedOrSkippedSongFallsSilentAtOnce) {
     }
 }
 
+// Paused after a second and played on from the position read just before the pause (as the
+// program does) or during it: the song sounds its whole length, nothing skipped or repeated
+// beyond one output buffer (about 90 ms).
+TEST_F(DeviceSound, PauseThenPlayFromThePositionGoesOnWhereTheSoundStopped) {
+    for (const bool readWhilePaused : {false, true}) {
+        SCOPED_TRACE(readWhilePaused ? "read while paused" : "read before the pause");
+        Recorder recorder(server_->Address());
+        const std::size_t mark = Listen(recorder);
+        const std::int64_t length = OpenAndStart(low_, "MP3Stueck");
+        ASSERT_TRUE(WaitForPosition("MP3Stueck", 1000));
+        std::int64_t position = Number(Send("status MP3Stueck position"));
+        Send("pause MP3Stueck wait");
+        Sleep(300);
+        if (readWhilePaused) position = Number(Send("status MP3Stueck position"));
+        Send("play MP3Stueck from " + std::to_string(position));
+        ASSERT_TRUE(PlayToTheEnd("MP3Stueck", length));
+        Send("close MP3Stueck");
+        Sleep(800);
+        const int heard = CountMs(TonesPer10Ms(recorder.Samples(), mark), Tone::Low);
+        std::printf("paused and played on (%s): heard %d of %lld ms\n",
+                    readWhilePaused ? "read while paused" : "read before", heard,
+                    static_cast<long long>(length));
+        EXPECT_NEAR(heard, length, 100);
+    }
+}
+
 // The server is killed while a song plays: the song waits at its position, and goes on when a
 // server is back on the same socket. A song opened meanwhile opens and waits too.
 TEST_F(DeviceSound, SongsWaitForALostSoundServer) {
