@@ -83,9 +83,10 @@ check "artist" "Die Band" "$(player metadata artist)"
 length=$(player metadata mpris:length)
 check "length about 5 s" 1 "$([ "${length:-0}" -ge 4900000 ] && [ "$length" -le 5200000 ] && echo 1)"
 # The position is the one now, not the last poll's (a null sink may take a second or two to
-# start pulling): read twice 1.2 s apart, once the song has started.
+# start pulling, and the position counts what is queued for it): read twice 1.2 s apart, once
+# the song is well under way.
 for _ in $(seq 50); do
-    awk -v p="$(player position)" 'BEGIN { exit !(p >= 0.3) }' && break
+    awk -v p="$(player position)" 'BEGIN { exit !(p >= 1.0) }' && break
     sleep 0.1
 done
 # Each read is timed, since playerctl itself may take a while to start on a busy machine.
