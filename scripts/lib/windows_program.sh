@@ -75,8 +75,9 @@ program_run() {
     [ "$ending" = keys ] && probe_args+=(keys)
     run_program "$dir/Programm" "$dir" "${probe_args[@]}"
 
-    # The song length display is not checked: the program measures a song by seeking to its
-    # end, which Wine's MCI cannot do with an MP3 (it answers 277); Linux tests that path.
+    # The song length display is not checked here: Wine's MCI cannot seek to an MP3's end (it
+    # answers 277), so the program asks for the length instead; tests/win32/play_test.cpp plays
+    # a song to its end that way.
     seen() { grep -qx "$1" "$dir/probe"; }
     check "$name: window found, 3 songs shown" seen "songs=3"
     if [ "$ending" = endsession ]; then
