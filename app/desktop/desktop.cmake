@@ -66,6 +66,6 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 subfolders, in order, repeated or at random, and shows position, length,
 song number, total playing time, bitrate and sampling rate. The folder is
 chosen with the folder button or dropped onto the window. The player drives
-the system's master volume and mute, shows a song's ID3v1 tag and remembers
+the system's master volume and mute, shows a song's ID3 tag (v1 or v2) and remembers
 its settings.")
 include(CPack)
