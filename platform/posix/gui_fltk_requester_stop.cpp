@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <memory>
+#include <utility>
 
 namespace gui::fltk {
 
@@ -23,8 +24,8 @@ struct XFreer {
 };
 using XData = std::unique_ptr<unsigned char, XFreer>;
 
-// How often the watcher looks for a stop request, and retries while the requester has not
-// yet appeared or not yet closed: 50 ms, well within the second the program has to end.
+// How often the watcher looks for a stop request, and for the requester while it has not
+// yet appeared: 50 ms, well within the second the program has to end.
 constexpr std::chrono::milliseconds kPollInterval{50};
 // Levels below the root searched for the requester: a frame of the window manager, and a
 // wrapper some of them add, may lie between.
@@ -67,29 +68,40 @@ void SendClose(Display* display, Window window, const Atoms& atoms) {
     XSendEvent(display, window, False, NoEventMask, &event);
 }
 
-void CloseMatching(Display* display, Window window, int depth, const Atoms& atoms,
+// True when `window` or one below it was the requester.
+bool CloseMatching(Display* display, Window window, int depth, const Atoms& atoms,
                    const std::string& title) {
-    if (IsRequester(display, window, atoms, title)) return SendClose(display, window, atoms);
+    if (IsRequester(display, window, atoms, title)) {
+        SendClose(display, window, atoms);
+        return true;
+    }
     Window root = 0, parent = 0, *children = nullptr;
     unsigned int count = 0;
-    if (depth == 0 || !XQueryTree(display, window, &root, &parent, &children, &count)) return;
-    const XData owned(reinterpret_cast<unsigned char*>(children));
-    for (unsigned int i = 0; i < count; ++i) {
-        CloseMatching(display, children[i], depth - 1, atoms, title);
+    if (depth == 0 || !XQueryTree(display, window, &root, &parent, &children, &count)) {
+        return false;
     }
+    const XData owned(reinterpret_cast<unsigned char*>(children));
+    bool found = false;
+    for (unsigned int i = 0; i < count; ++i) {
+        found = CloseMatching(display, children[i], depth - 1, atoms, title) || found;
+    }
+    return found;
 }
 
-// Closes the requester's windows. The server is grabbed meanwhile, so that no window goes
-// away between being found and being sent to (which would be an X error).
-void CloseRequester(Display* display, const std::string& title) {
+// Closes the requester's windows; false when none has appeared yet. The server is grabbed
+// meanwhile, so that no window goes away between being found and being sent to (which would
+// be an X error).
+bool CloseRequester(Display* display, const std::string& title) {
     const Atoms atoms{
         XInternAtom(display, "_NET_WM_PID", False), XInternAtom(display, "_NET_WM_NAME", False),
         XInternAtom(display, "UTF8_STRING", False), XInternAtom(display, "WM_PROTOCOLS", False),
         XInternAtom(display, "WM_DELETE_WINDOW", False)};
     XGrabServer(display);
-    CloseMatching(display, DefaultRootWindow(display), kSearchDepth, atoms, title);
+    const bool found =
+        CloseMatching(display, DefaultRootWindow(display), kSearchDepth, atoms, title);
     XUngrabServer(display);
     XFlush(display);
+    return found;
 }
 
 }  // namespace
@@ -108,14 +120,16 @@ CloseOnStop::~CloseOnStop() {
     watcher_.join();
 }
 
-// The watcher thread. Opens its X connection only once a stop has been requested.
+// The watcher thread. Opens its X connection only once a stop has been requested, and asks
+// the requester to close once, as one click on its close button does.
 void CloseOnStop::Watch() {
     std::unique_ptr<Display, DisplayCloser> display;
+    bool asked = false;
     std::unique_lock<std::mutex> lock(mutex_);
     while (!endedChanged_.wait_for(lock, kPollInterval, [this] { return ended_; })) {
-        if (!StopRequested()) continue;
+        if (asked || !StopRequested()) continue;
         if (!display) display.reset(XOpenDisplay(displayName_.c_str()));
-        if (display) CloseRequester(display.get(), title_);
+        if (display) asked = CloseRequester(display.get(), title_);
     }
 }
 
