@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -23,7 +24,9 @@ namespace {
 
 // Set by a termination signal (any thread), taken by the main thread's next poll. The handler
 // also writes to wakePipe, which FLTK watches, so that a wait without a time limit returns.
-volatile std::sig_atomic_t stopRequested = 0;
+// Atomic: the folder requester's watcher thread reads it too.
+std::atomic<int> stopRequested{0};
+static_assert(std::atomic<int>::is_always_lock_free, "set in a signal handler");
 int wakePipe[2] = {-1, -1};
 
 extern "C" void RequestStop(int) {

@@ -15,6 +15,7 @@
 
 #include "platform/common/bmp_decode.h"
 #include "platform/common/wrapped_text.h"
+#include "platform/posix/gui_fltk_requester_stop.h"
 #include "platform/posix/gui_fltk_widgets.h"
 
 namespace gui::fltk {
@@ -124,6 +125,8 @@ std::string RequestFolder(std::string_view prompt, std::string_view startFolder)
     const std::string title(prompt), start(startFolder);
     chooser.title(title.c_str());
     if (!start.empty()) chooser.directory(start.c_str());
+    // GTK's requester keeps its own loop until it closes: a termination signal closes it.
+    const CloseOnStop closeOnStop(title);
     if (chooser.show() != 0 || chooser.filename() == nullptr) return {};
     std::string folder = chooser.filename();
     if (folder.empty()) return {};

@@ -82,7 +82,7 @@ bool TakeKey(Fl_Window* window);
 void EnsureStarted();
 
 // True from a termination signal until the next poll turns it into a close request: a modal
-// window then closes at once, so the main loop takes the close within a second.
+// window then closes at once, so the main loop takes the close within a second. Any thread.
 bool StopRequested();
 // One wait of a modal window's loop: runs the modal pass when it is due and waits for an event
 // until it is due again. Returns at once after a termination signal.

@@ -2,8 +2,8 @@
 # Starts the real program next to a settings file that points at a folder of two short songs,
 # clicks play, sees its stream on the sound server, minimises it and reads the title, closes it
 # through the window manager and checks the settings file it wrote; then ends it with SIGTERM
-# and checks that it wrote its settings again, also with a message box or the About window
-# open; and the list goes on meanwhile.
+# and checks that it wrote its settings again, also with a message box, the About window or the
+# folder requester open; and the list goes on meanwhile.
 # Usage: smoke_test.sh PROGRAM. Exit 77 (skipped) without a display or a sound server.
 set -euo pipefail
 program=$1
@@ -121,6 +121,20 @@ timeout 5 xdotool search --sync --onlyvisible --name 'ber MP3 Klingtal$' >/dev/n
 sleep 6
 end_within 10 || fail "the program did not end within a second of SIGTERM under the About window"
 grep -q $'^AktSong = 1\r$' "$ini" || fail "the list did not go on while the About window was open"
+# And while the folder requester is open, which runs its own toolkit's loop. (SIGKILL when it
+# failed: the clean-up's SIGTERM would not end it either.)
+printf 'Pfad = %s/Lieder/\r\n' "$work" >"$ini"
+start_until 'MP3 Klingtal'
+wid=$(xdotool search --onlyvisible --name '^MP3 Klingtal$' | head -n 1)
+xdotool mousemove --window "$wid" 251 9 click 1
+timeout 10 xdotool search --sync --onlyvisible --name 'hle das Verzeichnis' >/dev/null ||
+    fail "the folder requester did not open"
+sleep 0.5
+end_within 10 || {
+    kill -KILL "$app"
+    fail "the program did not end within a second of SIGTERM under the folder requester"
+}
+grep -q $'^Pfad = '"$work"$'/Lieder/\r$' "$ini" || fail "no settings after SIGTERM under the requester"
 # Started with a song of another folder (a relative path, as a file manager may give), it shows
 # that folder.
 mkdir "$work/Andere"
