@@ -61,8 +61,8 @@ void CatchStopSignals() {
 
 // Turns a caught signal into a close request of the first open window.
 void TakeStopRequest() {
-    if (stopRequested == 0) return;
-    stopRequested = 0;
+    // One step, so that a signal arriving meanwhile is not lost.
+    if (stopRequested.exchange(0) == 0) return;
     const auto& windows = TheState().windows;
     if (!windows.empty()) Queue({EventCloseWindow, windows.begin()->first, -1});
 }
