@@ -1,7 +1,7 @@
 # Linux mixer. The PulseAudio and ALSA backends and the choice between them live in namespaces
 # (mixer_pulse*, mixer_alsa*, mixer_system*); the public GetVolume etc. are defined only by
-# mixer_linux.cpp (the program), mixer_fake.cpp (unit tests, in the top-level file) and
-# mixer_switchable.cpp (the test driver, fake or system at run time). Link one of them.
+# mixer_linux.cpp (the program) and mixer_fake.cpp (tests, in the top-level file). Link one of
+# them.
 pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
 pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
 
@@ -16,8 +16,3 @@ klingtal_sources(mixer_linux_sources . volume/mixer_linux*.cpp)
 add_library(klingtal_mixer_system STATIC ${mixer_linux_sources})
 target_link_libraries(klingtal_mixer_system PUBLIC klingtal_mixer_backends)
 
-# The fake's state without its public functions, plus the run-time choice.
-klingtal_sources(mixer_fake_state_sources . volume/mixer_fake_state*.cpp)
-add_library(klingtal_mixer_switchable STATIC volume/mixer_switchable.cpp
-            ${mixer_fake_state_sources})
-target_link_libraries(klingtal_mixer_switchable PUBLIC klingtal_mixer_backends)
