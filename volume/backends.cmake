@@ -1,11 +1,22 @@
-# The Linux master volume, one library implementing volume/mixer.h: the PulseAudio default sink
-# with ALSA's "Master" as fallback, chosen on every call (mixer_linux.cpp). Tests link
-# klingtal_mixer_fake (in the top-level file) instead.
-pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
-pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
+# The master volume's backend sets, each one library implementing volume/mixer.h; a program
+# links one of them:
+#   klingtal_mixer_system  Linux: the PulseAudio default sink with ALSA's "Master" as fallback,
+#                          chosen on every call (mixer_linux.cpp). Windows: the Core Audio
+#                          endpoint volume, the winmm mixer where there is none (mixer_win32.cpp).
+#   klingtal_mixer_fake    tests: two values in memory that the test sets and reads.
+klingtal_library(klingtal_mixer_fake SOURCES ${CMAKE_CURRENT_LIST_DIR}/mixer_fake.cpp)
 
-add_library(klingtal_mixer_system STATIC volume/mixer_linux.cpp volume/mixer_pulse.cpp
-                                         volume/mixer_alsa.cpp)
-target_include_directories(klingtal_mixer_system PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(klingtal_mixer_system PUBLIC PkgConfig::PULSE PkgConfig::ALSA
-                      Threads::Threads)
+if(WIN32)
+    klingtal_library(klingtal_mixer_system SOURCES ${CMAKE_CURRENT_LIST_DIR}/mixer_win32.cpp
+                     ${CMAKE_CURRENT_LIST_DIR}/mixer_endpoint.cpp
+                     ${CMAKE_CURRENT_LIST_DIR}/mixer_winmm.cpp)
+    target_link_libraries(klingtal_mixer_system PUBLIC winmm ole32)
+else()
+    pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
+    pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
+    klingtal_library(klingtal_mixer_system SOURCES ${CMAKE_CURRENT_LIST_DIR}/mixer_linux.cpp
+                     ${CMAKE_CURRENT_LIST_DIR}/mixer_pulse.cpp
+                     ${CMAKE_CURRENT_LIST_DIR}/mixer_alsa.cpp)
+    target_link_libraries(klingtal_mixer_system PUBLIC PkgConfig::PULSE PkgConfig::ALSA
+                          Threads::Threads)
+endif()
