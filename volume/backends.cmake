@@ -1,23 +1,22 @@
-# Linux mixer. The PulseAudio and ALSA backends and the choice between them live in namespaces
-# (mixer_pulse*, mixer_alsa*, mixer_system*); the public GetVolume etc. are defined only by
-# mixer_linux.cpp (the program), mixer_fake.cpp (unit tests, in the top-level file) and
-# mixer_switchable.cpp (the test driver, fake or system at run time). Link one of them.
-pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
-pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
+# The master volume's backend sets, each one library implementing volume/mixer.h; a program
+# links one of them:
+#   klingtal_mixer_system  Linux: the PulseAudio default sink with ALSA's "Master" as fallback,
+#                          chosen on every call (mixer_linux.cpp). Windows: the Core Audio
+#                          endpoint volume, the winmm mixer where there is none (mixer_win32.cpp).
+#   klingtal_mixer_fake    tests: two values in memory that the test sets and reads.
+klingtal_library(klingtal_mixer_fake SOURCES ${CMAKE_CURRENT_LIST_DIR}/mixer_fake.cpp)
 
-klingtal_sources(mixer_backend_sources . volume/mixer_pulse*.cpp volume/mixer_alsa*.cpp
-                 volume/mixer_system*.cpp)
-add_library(klingtal_mixer_backends STATIC ${mixer_backend_sources})
-target_include_directories(klingtal_mixer_backends PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(klingtal_mixer_backends PUBLIC PkgConfig::PULSE PkgConfig::ALSA
-                      Threads::Threads)
-
-klingtal_sources(mixer_linux_sources . volume/mixer_linux*.cpp)
-add_library(klingtal_mixer_system STATIC ${mixer_linux_sources})
-target_link_libraries(klingtal_mixer_system PUBLIC klingtal_mixer_backends)
-
-# The fake's state without its public functions, plus the run-time choice.
-klingtal_sources(mixer_fake_state_sources . volume/mixer_fake_state*.cpp)
-add_library(klingtal_mixer_switchable STATIC volume/mixer_switchable.cpp
-            ${mixer_fake_state_sources})
-target_link_libraries(klingtal_mixer_switchable PUBLIC klingtal_mixer_backends)
+if(WIN32)
+    klingtal_library(klingtal_mixer_system SOURCES ${CMAKE_CURRENT_LIST_DIR}/mixer_win32.cpp
+                     ${CMAKE_CURRENT_LIST_DIR}/mixer_endpoint.cpp
+                     ${CMAKE_CURRENT_LIST_DIR}/mixer_winmm.cpp)
+    target_link_libraries(klingtal_mixer_system PUBLIC winmm ole32)
+else()
+    pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
+    pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
+    klingtal_library(klingtal_mixer_system SOURCES ${CMAKE_CURRENT_LIST_DIR}/mixer_linux.cpp
+                     ${CMAKE_CURRENT_LIST_DIR}/mixer_pulse.cpp
+                     ${CMAKE_CURRENT_LIST_DIR}/mixer_alsa.cpp)
+    target_link_libraries(klingtal_mixer_system PUBLIC PkgConfig::PULSE PkgConfig::ALSA
+                          Threads::Threads)
+endif()

@@ -1,6 +1,6 @@
-// The system's master output volume and mute, on the scale 0 to 65535. Backends: the
-// PulseAudio default sink with ALSA "Master" as fallback (Linux), the winmm mixer (Windows),
-// an in-memory fake (tests). Without any mixer the getters return 0 and the setters do nothing.
+// The system's master output volume and mute, on the scale 0 to 65535. Each backend set defines
+// these functions itself; CMake links one (volume/backends.cmake): mixer_linux.cpp (PulseAudio,
+// else ALSA), mixer_win32.cpp (Core Audio, else winmm) or mixer_fake.cpp (tests).
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,8 @@ inline constexpr std::uint32_t MixerDone = 0;
 inline constexpr std::uint32_t MixerFailed = 1;    // the mixer refused or the request was lost
 inline constexpr std::uint32_t MixerNoDevice = 2;  // no mixer to talk to
 
-// Main thread only. Each call is cheap enough for a main-loop pass.
+// Main thread only. Each call is cheap enough for a main-loop pass. Without any mixer the
+// getters return 0 and the setters do nothing.
 std::uint32_t GetVolume();                     // 0..65535
 std::uint32_t SetVolume(std::uint32_t value);  // values above 65535 act as 65535; 0 = done
 int GetMute();                                 // 1 muted, 0 not muted or no mixer

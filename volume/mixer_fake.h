@@ -1,21 +1,11 @@
-// An in-memory mixer for tests: the program's calls act on two stored values, and a test can
-// play the other programs on the system (change the values behind the program's back), read
-// the values, count the calls, and take the mixer away altogether.
+// The test's side of the in-memory mixer (volume/mixer_fake.cpp, which implements
+// volume/mixer.h for tests): play the other programs on the system (change the values behind
+// the program's back), read the values, count the program's calls, take the mixer away.
 #pragma once
 
 #include <cstdint>
 
 namespace mixer_fake {
-
-// What the program's calls do (the public GetVolume etc. forward here).
-std::uint32_t GetVolume();
-std::uint32_t SetVolume(std::uint32_t value);
-int GetMute();
-std::uint32_t SetMute(int value);
-// Changes "outside" are reported through an eventfd on Linux; elsewhere the fake cannot tell.
-bool ReportsChanges();
-int ChangeDescriptor();
-void TakeChanges();
 
 struct CallCounts {
     int getVolume = 0;

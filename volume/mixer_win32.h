@@ -1,7 +1,7 @@
-// The two Windows master-volume backends behind volume/mixer.h: the winmm mixer (Windows XP,
-// where it reaches the speakers line) and the Core Audio endpoint volume of the default output
-// device (Vista and later, where the winmm mixer reaches only the program's own session).
-// Main thread only; the scale is 0..65535 in both.
+// The two Windows master-volume backends that mixer_win32.cpp chooses between: the winmm mixer
+// (mixer_winmm.cpp; Windows XP, where it reaches the speakers line) and the Core Audio endpoint
+// volume of the default output device (mixer_endpoint.cpp; Vista and later, where the winmm
+// mixer reaches only the program's own session). Main thread only; the scale is 0..65535.
 #pragma once
 
 #include <cstdint>

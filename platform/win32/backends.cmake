@@ -1,8 +1,7 @@
 # Windows backends: the native gui (gui_*.cpp) with the media keys and taskbar buttons, which
 # live in its windows (media_*.cpp), mciSendStringA (mci_*.cpp), the system services
-# (system_*.cpp) and the master volume (volume/mixer_win32*.cpp: Core Audio, winmm on XP); the
-# program MP3Klingtal.exe with its icon, version information and manifest; GoogleTest built from
-# source for the tests.
+# (system_*.cpp); the program MP3Klingtal.exe with its icon, version information and manifest;
+# GoogleTest built from source for the tests. The master volume is in volume/backends.cmake.
 klingtal_sources(gui_win32_sources . platform/win32/gui_*.cpp platform/win32/media_*.cpp)
 klingtal_library(klingtal_gui_win32 SOURCES ${gui_win32_sources})
 target_link_libraries(klingtal_gui_win32 PUBLIC klingtal_platform_common comctl32 gdi32 shell32
@@ -16,10 +15,6 @@ klingtal_sources(system_win32_sources . platform/win32/system_*.cpp)
 klingtal_library(klingtal_system_win32 SOURCES ${system_win32_sources})
 target_link_libraries(klingtal_system_win32 PUBLIC klingtal_platform_common shell32 ole32)
 set(KLINGTAL_SYSTEM_BACKEND klingtal_system_win32)
-
-klingtal_sources(mixer_win32_sources . volume/mixer_win32*.cpp)
-klingtal_library(klingtal_mixer_system SOURCES ${mixer_win32_sources})
-target_link_libraries(klingtal_mixer_system PUBLIC winmm ole32)
 
 # --- the program ----------------------------------------------------------------------------
 if(EXISTS ${PROJECT_SOURCE_DIR}/app/main.cpp)

@@ -1,6 +1,11 @@
 // The test driver: runs the real program over the headless gui with the real sound device,
 // taking a user's actions from a script on standard input and printing what the program shows.
 // Usage: driver [--program-dir DIR] [--mixer fake|system] [--screen WxH] < script
+// The mixer is chosen at link time: this file is built twice, with the fake (LINKED_MIXER
+// "fake") and with the system's mixer ("system"), and each hands over to its twin (TWIN_DRIVER)
+// when asked for the other mixer.
+#include <unistd.h>
+
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -10,13 +15,12 @@
 #include "app/main_loop.h"
 #include "platform/headless/headless.h"
 #include "tools/driver/script.h"
-#include "volume/mixer_select.h"
 
 namespace {
 
 struct Options {
     std::string programDir;
-    MixerBackend mixer = MixerBackend::Fake;
+    std::string mixer = "fake";
     int screenWidth = 1024, screenHeight = 768;
 };
 
@@ -29,9 +33,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             if (!options.programDir.empty() && options.programDir.back() != '/')
                 options.programDir += '/';
         } else if (arg == "--mixer" && hasValue) {
-            const std::string value = argv[++i];
-            if (value != "fake" && value != "system") return false;
-            options.mixer = value == "fake" ? MixerBackend::Fake : MixerBackend::System;
+            options.mixer = argv[++i];
+            if (options.mixer != "fake" && options.mixer != "system") return false;
         } else if (arg == "--screen" && hasValue) {
             if (std::sscanf(argv[++i], "%dx%d", &options.screenWidth, &options.screenHeight) != 2) {
                 return false;
@@ -51,7 +54,11 @@ int main(int argc, char** argv) {
         std::cerr << "usage: driver [--program-dir DIR] [--mixer fake|system] [--screen WxH]\n";
         return 2;
     }
-    SelectMixer(options.mixer);
+    if (options.mixer != LINKED_MIXER) {
+        execv(TWIN_DRIVER, argv);  // the same script on standard input, the same output
+        std::perror(TWIN_DRIVER);
+        return 2;
+    }
     gui::headless::SetScreenSize(options.screenWidth, options.screenHeight);
 
     static AppState app;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -240,6 +241,20 @@ TEST_F(Driver, DropActsAsTheFolderButtonAnsweredWithTheDroppedFolder) {
         const std::string saved = testing_support::ReadFile(program.File("MP3Klingtal.Ini"));
         EXPECT_EQ(saved.rfind("Pfad = " + c.folder + "\r\n", 0), 0u) << c.script;
     }
+}
+
+// --mixer system hands the run to the driver built with the system's mixer: the knob stands at
+// the sound server's volume (half of PulseAudio's 100 %: 32768 / 1000 + 210), not at the fake's
+// 65535 (275), once the connection has answered; the script's output comes back as from the
+// driver asked.
+TEST_F(Driver, SystemMixerShowsTheSoundServersVolume) {
+    if (std::getenv("KLINGTAL_PULSE_AVAILABLE") == nullptr)
+        GTEST_SKIP() << "no PulseAudio server with a null sink";
+    Songs(1, 1.0);
+    ASSERT_EQ(std::system("pactl set-sink-volume @DEFAULT_SINK@ 32768"), 0);
+    const auto out = RunDriver(program.Path(), "wait 1000\ndump\n", "--mixer system");
+    ASSERT_EQ(out.exitCode, 0);
+    EXPECT_EQ(LastDump(out).at(24).x, 242);
 }
 
 }  // namespace
