@@ -1,53 +1,23 @@
-// The file services of platform/file.h over the C library, with POSIX or Windows calls where
-// the C library has no portable answer (size, regular-file test, flushing, atomic rename).
+// The file services of platform/file.h on Windows: UTF-8 paths become UTF-16 for the wide
+// calls, so every file name works whatever the ANSI code page; text files are in the ANSI code
+// page; a replacement is written, committed and moved into place.
 #include "platform/file.h"
 
 #include <cerrno>
 #include <filesystem>
-#include <system_error>
 
-#ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+
+#include "platform/common/file_path.h"
 
 namespace platform {
 
 namespace {
 
-std::filesystem::path ToPath(const std::string& utf8Path) {
-#ifdef _WIN32
-    return std::filesystem::path(Utf8ToWide(utf8Path));
-#else
-    return std::filesystem::path(utf8Path);
-#endif
-}
-
-// Writes all of data to descriptor fd; false on any short or failed write.
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-#ifdef _WIN32
-        const unsigned chunk = data.size() > (1u << 30) ? (1u << 30) : unsigned(data.size());
-        const int written = _write(fd, data.data(), chunk);
-#else
-        const ssize_t written = write(fd, data.data(), data.size());
-        if (written < 0 && errno == EINTR) continue;
-#endif
-        if (written <= 0) return false;
-        data.remove_prefix(std::size_t(written));
-    }
-    return true;
-}
-
-}  // namespace
-
-#ifdef _WIN32
+// UTF-8 to UTF-16 for the wide file calls; invalid sequences become U+FFFD.
 std::wstring Utf8ToWide(std::string_view utf8) {
     std::wstring out;
     out.reserve(utf8.size());
@@ -88,9 +58,24 @@ std::wstring Utf8ToWide(std::string_view utf8) {
     }
     return out;
 }
-#endif
 
-#ifdef _WIN32
+// Writes all of data to descriptor fd; false on any short or failed write.
+bool WriteAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const unsigned chunk = data.size() > (1u << 30) ? (1u << 30) : unsigned(data.size());
+        const int written = _write(fd, data.data(), chunk);
+        if (written <= 0) return false;
+        data.remove_prefix(std::size_t(written));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::filesystem::path FilePath(const std::string& utf8Path) {
+    return std::filesystem::path(Utf8ToWide(utf8Path));
+}
+
 std::string NativeTextToUtf8(std::string_view text) {
     if (text.empty() || text.size() > (1u << 30)) return std::string(text);
     const int wideSize = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
@@ -117,27 +102,9 @@ std::optional<std::string> Utf8ToNativeText(std::string_view utf8) {
     if (lost || size == 0 || NativeTextToUtf8(text) != utf8) return std::nullopt;
     return text;
 }
-#else
-std::string NativeTextToUtf8(std::string_view text) {
-    return std::string(text);
-}
-std::optional<std::string> Utf8ToNativeText(std::string_view utf8) {
-    return std::string(utf8);
-}
-#endif
-
-ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
-    if (this != &other) {
-        Close();
-        file_ = other.file_;
-        other.file_ = nullptr;
-    }
-    return *this;
-}
 
 bool ReadOnlyFile::Open(const std::string& utf8Path) {
     Close();
-#ifdef _WIN32
     std::FILE* f = _wfopen(Utf8ToWide(utf8Path).c_str(), L"rb");
     if (!f) return false;
     struct _stat64 info;
@@ -145,75 +112,24 @@ bool ReadOnlyFile::Open(const std::string& utf8Path) {
         std::fclose(f);
         return false;
     }
-#else
-    // O_NONBLOCK so that a named pipe cannot stall the open; it is refused just below.
-    const int fd = open(utf8Path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        return false;
-    }
-    // O_NONBLOCK may stay: it does not change reading a regular file.
-    std::FILE* f = fdopen(fd, "rb");
-    if (!f) {
-        close(fd);
-        return false;
-    }
-#endif
-    // Callers read in blocks of their own; a stdio buffer would only copy twice.
-    std::setvbuf(f, nullptr, _IONBF, 0);
-    file_ = f;
-    return true;
-}
-
-void ReadOnlyFile::Close() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+    return Adopt(f);
 }
 
 std::int64_t ReadOnlyFile::Size() const {
     if (!file_) return -1;
-#ifdef _WIN32
     struct _stat64 info;
     if (_fstat64(_fileno(file_), &info) != 0) return -1;
-#else
-    struct stat info;
-    if (fstat(fileno(file_), &info) != 0) return -1;
-#endif
     return std::int64_t(info.st_size);
 }
 
 bool ReadOnlyFile::Seek(std::int64_t offset) {
     if (!file_ || offset < 0) return false;
-#ifdef _WIN32
     return _fseeki64(file_, offset, SEEK_SET) == 0;
-#else
-    return fseeko(file_, off_t(offset), SEEK_SET) == 0;
-#endif
-}
-
-std::size_t ReadOnlyFile::Read(void* destination, std::size_t count) {
-    if (!file_ || count == 0) return 0;
-    return std::fread(destination, 1, count, file_);
-}
-
-bool ReadWholeFile(const std::string& utf8Path, std::string& contents, std::size_t maxBytes) {
-    contents.clear();
-    ReadOnlyFile file(utf8Path);
-    if (!file.IsOpen()) return false;
-    const std::int64_t size = file.Size();
-    const std::size_t wanted =
-        size > 0 && std::uint64_t(size) < maxBytes ? std::size_t(size) : maxBytes;
-    contents.resize(wanted);
-    contents.resize(file.Read(contents.data(), wanted));
-    return true;
 }
 
 bool ReplaceFileAtomically(const std::string& utf8Path, std::string_view contents) {
     // The temporary file lives in the same folder, so the rename never crosses file systems.
     for (int attempt = 0; attempt < 16; ++attempt) {
-#ifdef _WIN32
         const std::string temp = utf8Path + ".tmp" + std::to_string(GetCurrentProcessId()) + "-" +
                                  std::to_string(attempt);
         const std::wstring wideTemp = Utf8ToWide(temp);
@@ -231,38 +147,12 @@ bool ReplaceFileAtomically(const std::string& utf8Path, std::string_view content
             return true;
         _wremove(wideTemp.c_str());
         return false;
-#else
-        const std::string temp =
-            utf8Path + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(attempt);
-        // 0666 less the umask: the new file gets the permissions any newly written file gets.
-        const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return false;
-        }
-        const bool written = WriteAll(fd, contents) && fsync(fd) == 0;
-        const bool closed = close(fd) == 0;
-        if (written && closed && std::rename(temp.c_str(), utf8Path.c_str()) == 0) return true;
-        unlink(temp.c_str());
-        return false;
-#endif
     }
     return false;
 }
 
-bool FileExists(const std::string& utf8Path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(ToPath(utf8Path), error);
-}
-
-bool FolderExists(const std::string& utf8Path) {
-    std::error_code error;
-    return !utf8Path.empty() && std::filesystem::is_directory(ToPath(utf8Path), error);
-}
-
 bool FolderIsWritable(const std::string& utf8Path) {
     if (!FolderExists(utf8Path)) return false;
-#ifdef _WIN32
     std::string folder = utf8Path;
     if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
     for (int attempt = 0; attempt < 16; ++attempt) {
@@ -280,21 +170,13 @@ bool FolderIsWritable(const std::string& utf8Path) {
         if (GetLastError() != ERROR_FILE_EXISTS) return false;
     }
     return false;
-#else
-    return access(utf8Path.c_str(), W_OK | X_OK) == 0;
-#endif
 }
 
 bool FileCanBeReplaced(const std::string& utf8Path) {
     if (!FileExists(utf8Path)) return false;
-#ifdef _WIN32
     const std::size_t cut = utf8Path.find_last_of("\\/");
-#else
-    const std::size_t cut = utf8Path.rfind('/');
-#endif
     if (!FolderIsWritable(cut == std::string::npos ? "." : utf8Path.substr(0, cut + 1)))
         return false;
-#ifdef _WIN32
     // The read-only attribute refuses the rename over the file. Opening for writing and removal
     // changes nothing yet fails where the access rules forbid either, as the rename would.
     const DWORD attributes = GetFileAttributesW(Utf8ToWide(utf8Path).c_str());
@@ -305,16 +187,7 @@ bool FileCanBeReplaced(const std::string& utf8Path) {
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
-#endif
-    // Elsewhere a rename needs only the folder's permission, whatever the file's own.
     return true;
-}
-
-bool CreateFolders(const std::string& utf8Path) {
-    if (utf8Path.empty()) return false;
-    std::error_code error;
-    std::filesystem::create_directories(ToPath(utf8Path), error);
-    return FolderExists(utf8Path);
 }
 
 }  // namespace platform
