@@ -69,5 +69,8 @@ bool CreateFolders(const std::string& utf8Path);
 // page (it would come back as another one).
 std::string NativeTextToUtf8(std::string_view text);
 std::optional<std::string> Utf8ToNativeText(std::string_view utf8);
+// 8-bit text of no declared character set (old tags) read in the ANSI code page, as UTF-8;
+// nothing on systems that have no such code page (all but Windows).
+std::optional<std::string> AnsiCodePageToUtf8(std::string_view text);
 
 }  // namespace platform

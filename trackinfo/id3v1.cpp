@@ -48,11 +48,8 @@ std::optional<std::string_view> AsUtf8(std::string_view text, bool full) {
 // Tag text of no declared encoding: the system's 8-bit character set, which is the ANSI code
 // page on Windows; Linux has none and takes Windows-1252, in which most such tags were written.
 std::string EightBitToUtf8(std::string_view text) {
-#ifdef _WIN32
-    return platform::NativeTextToUtf8(text);
-#else
+    if (std::optional<std::string> ansi = platform::AnsiCodePageToUtf8(text)) return *ansi;
     return Windows1252ToUtf8(text);
-#endif
 }
 
 // A field ends at its first zero byte; only spaces are trimmed.

@@ -27,6 +27,7 @@ endif()
 
 klingtal_sources(system_posix_sources . platform/posix/system_*.cpp)
 list(APPEND system_posix_sources ${PROJECT_SOURCE_DIR}/platform/posix/system/file.cpp
+            ${PROJECT_SOURCE_DIR}/platform/posix/system/program_facts.cpp
             ${PROJECT_SOURCE_DIR}/platform/common/file_shared.cpp)
 klingtal_library(klingtal_system_posix SOURCES ${system_posix_sources})
 if(system_posix_sources)

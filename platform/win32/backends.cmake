@@ -14,6 +14,7 @@ target_link_libraries(klingtal_mci_win32 PUBLIC winmm)
 
 klingtal_sources(system_win32_sources . platform/win32/system_*.cpp)
 list(APPEND system_win32_sources ${PROJECT_SOURCE_DIR}/platform/win32/system/file.cpp
+            ${PROJECT_SOURCE_DIR}/platform/win32/system/program_facts.cpp
             ${PROJECT_SOURCE_DIR}/platform/common/file_shared.cpp)
 klingtal_library(klingtal_system_win32 SOURCES ${system_win32_sources})
 target_link_libraries(klingtal_system_win32 PUBLIC klingtal_platform_common shell32 ole32)

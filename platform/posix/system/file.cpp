@@ -40,6 +40,10 @@ std::optional<std::string> Utf8ToNativeText(std::string_view utf8) {
     return std::string(utf8);
 }
 
+std::optional<std::string> AnsiCodePageToUtf8(std::string_view) {
+    return std::nullopt;
+}
+
 bool ReadOnlyFile::Open(const std::string& utf8Path) {
     Close();
     // O_NONBLOCK so that a named pipe cannot stall the open; it is refused just below.

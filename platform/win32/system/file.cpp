@@ -103,6 +103,10 @@ std::optional<std::string> Utf8ToNativeText(std::string_view utf8) {
     return text;
 }
 
+std::optional<std::string> AnsiCodePageToUtf8(std::string_view text) {
+    return NativeTextToUtf8(text);
+}
+
 bool ReadOnlyFile::Open(const std::string& utf8Path) {
     Close();
     std::FILE* f = _wfopen(Utf8ToWide(utf8Path).c_str(), L"rb");
