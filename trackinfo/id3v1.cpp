@@ -31,10 +31,10 @@ constexpr TagField ShownFields[] = {
 std::optional<std::string_view> AsUtf8(std::string_view text, bool full) {
     bool multiByte = false;
     for (std::size_t i = 0; i < text.size();) {
-        bool cutOff = false;
-        const std::size_t length = utf8::SequenceAt(text, i, &cutOff);
+        const utf8::Sequence sequence = utf8::Decode(text, i);
+        const std::size_t length = sequence.length;
         if (length == 0) {
-            if (!full || !cutOff) return std::nullopt;
+            if (!full || !sequence.cutOff) return std::nullopt;
             text = text.substr(0, i);
             break;
         }

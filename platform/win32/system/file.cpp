@@ -12,52 +12,13 @@
 #include <windows.h>
 
 #include "platform/common/file_path.h"
+#include "platform/win32/text_win32.h"
 
 namespace platform {
 
-namespace {
+using win32::Utf8ToWide;
 
-// UTF-8 to UTF-16 for the wide file calls; invalid sequences become U+FFFD.
-std::wstring Utf8ToWide(std::string_view utf8) {
-    std::wstring out;
-    out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-        int extra = lead < 0x80         ? 0
-                    : (lead >> 5) == 6  ? 1
-                    : (lead >> 4) == 14 ? 2
-                    : (lead >> 3) == 30 ? 3
-                                        : -1;
-        char32_t cp = extra == 0   ? lead
-                      : extra == 1 ? (lead & 0x1F)
-                      : extra == 2 ? (lead & 0x0F)
-                                   : (lead & 0x07);
-        bool valid = extra >= 0 && i + std::size_t(extra) < utf8.size();
-        for (int k = 1; valid && k <= extra; ++k) {
-            const unsigned char c = static_cast<unsigned char>(utf8[i + std::size_t(k)]);
-            if ((c & 0xC0) != 0x80) valid = false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        static constexpr char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
-        if (valid && (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)))
-            valid = false;
-        if (!valid) {
-            out.push_back(wchar_t(0xFFFD));
-            ++i;
-            continue;
-        }
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(wchar_t(0xD800 + (cp >> 10)));
-            out.push_back(wchar_t(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(wchar_t(cp));
-        }
-        i += std::size_t(extra) + 1;
-    }
-    return out;
-}
+namespace {
 
 // Writes all of data to descriptor fd; false on any short or failed write.
 bool WriteAll(int fd, std::string_view data) {
@@ -81,11 +42,7 @@ std::string NativeTextToUtf8(std::string_view text) {
     const int wideSize = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
     std::wstring wide(std::size_t(wideSize), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), wideSize);
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
-    std::string utf8(std::size_t(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, utf8.data(), size, nullptr, nullptr);
-    return utf8;
+    return win32::WideToUtf8(wide);
 }
 
 std::optional<std::string> Utf8ToNativeText(std::string_view utf8) {
