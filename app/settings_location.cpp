@@ -1,20 +1,11 @@
 // Choosing the settings file's folder.
 #include "app/settings_location.h"
 
-#include <cstdlib>
-
 #include "app/settings.h"
 #include "platform/file.h"
 #include "platform/system.h"
 
 namespace {
-
-#ifndef _WIN32
-std::string EnvironmentValue(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-#endif
 
 std::string WithSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != sys::PathSeparator) folder += sys::PathSeparator;
@@ -24,11 +15,8 @@ std::string WithSeparator(std::string folder) {
 }  // namespace
 
 SettingsEnvironment CurrentSettingsEnvironment(const std::string& programDir) {
-#ifdef _WIN32
-    return {programDir, "", "", sys::UserAppDataFolder()};
-#else
-    return {programDir, EnvironmentValue("XDG_CONFIG_HOME"), EnvironmentValue("HOME"), ""};
-#endif
+    return {programDir, sys::ConfigVariable("XDG_CONFIG_HOME"), sys::ConfigVariable("HOME"),
+            sys::UserAppDataFolder()};
 }
 
 SettingsFiles ChooseSettingsFiles(const std::string& besideProgram, const std::string& userFile,
@@ -46,10 +34,9 @@ std::string BesideProgramSettingsPath(const SettingsEnvironment& environment) {
 }
 
 std::string UserSettingsPath(const SettingsEnvironment& environment) {
-#ifdef _WIN32
-    if (environment.appData.empty()) return "";
-    return WithSeparator(environment.appData) + "MP3Klingtal\\" + SettingsFileName;
-#else
+    // Only Windows names an application data folder; elsewhere the XDG variables decide.
+    if (!environment.appData.empty())
+        return WithSeparator(environment.appData) + "MP3Klingtal\\" + SettingsFileName;
     // The base directory rules allow only absolute paths; anything else counts as unset.
     std::string configHome = environment.xdgConfigHome;
     if (configHome.empty() || configHome.front() != '/') {
@@ -57,17 +44,6 @@ std::string UserSettingsPath(const SettingsEnvironment& environment) {
         configHome = WithSeparator(environment.home) + ".config";
     }
     return WithSeparator(configHome) + "mp3klingtal/" + SettingsFileName;
-#endif
-}
-
-bool IsInstalledProgram(const std::string& programDir) {
-#ifdef _WIN32
-    (void)programDir;
-    return false;
-#else
-    return platform::FileExists(WithSeparator(programDir) +
-                                "../share/applications/mp3klingtal.desktop");
-#endif
 }
 
 SettingsFiles FindSettingsFiles(const SettingsEnvironment& environment) {
@@ -78,7 +54,7 @@ SettingsFiles FindSettingsFiles(const SettingsEnvironment& environment) {
     facts.besideReplaceable = facts.besideExists && platform::FileCanBeReplaced(beside);
     facts.programFolderWritable = platform::FolderIsWritable(environment.programDir);
     facts.userFileExists = !user.empty() && platform::FileExists(user);
-    facts.installed = IsInstalledProgram(environment.programDir);
+    facts.installed = sys::IsInstalledProgram(environment.programDir);
     return ChooseSettingsFiles(beside, user, facts);
 }
 

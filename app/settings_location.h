@@ -5,7 +5,8 @@
 
 #include <string>
 
-// The environment the choice depends on; empty texts stand for unset variables.
+// The environment the choice depends on; empty texts stand for unset variables. Only Windows
+// has an application data folder, only other systems the XDG variables.
 struct SettingsEnvironment {
     std::string programDir;     // ending in the path separator
     std::string xdgConfigHome;  // $XDG_CONFIG_HOME (not Windows)
@@ -43,11 +44,6 @@ SettingsFiles ChooseSettingsFiles(const std::string& besideProgram, const std::s
 // %APPDATA%\MP3Klingtal\.
 std::string BesideProgramSettingsPath(const SettingsEnvironment& environment);
 std::string UserSettingsPath(const SettingsEnvironment& environment);
-
-// Whether the program in programDir was installed for every user of the system: its desktop
-// entry lies where the install rules put it, in share/applications beside its bin folder (the
-// Debian package, `cmake --install`). Never on Windows, whose zips are portable.
-bool IsInstalledProgram(const std::string& programDir);
 
 // The rule applied to the places as they are now.
 SettingsFiles FindSettingsFiles(const SettingsEnvironment& environment);

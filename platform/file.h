@@ -1,6 +1,7 @@
 // Files as the core sees them: a read-only file opened by UTF-8 path with 64-bit sizes, whole
 // small files read at once, and a file replaced atomically. Every file access of the core goes
-// through here, so the core never needs a system header. Main thread only.
+// through here, so the core never needs a system header. Backends: common/file_shared.cpp with
+// posix/system/file.cpp or win32/system/file.cpp. Main thread only.
 #pragma once
 
 #include <cstddef>
@@ -37,6 +38,8 @@ class ReadOnlyFile {
     std::size_t Read(void* destination, std::size_t count);
 
   private:
+    bool Adopt(std::FILE* file);  // takes an opened regular file; true
+
     std::FILE* file_ = nullptr;
 };
 
@@ -66,10 +69,8 @@ bool CreateFolders(const std::string& utf8Path);
 // page (it would come back as another one).
 std::string NativeTextToUtf8(std::string_view text);
 std::optional<std::string> Utf8ToNativeText(std::string_view utf8);
-
-#ifdef _WIN32
-// UTF-8 to UTF-16 for the wide file calls; invalid sequences become U+FFFD.
-std::wstring Utf8ToWide(std::string_view utf8);
-#endif
+// 8-bit text of no declared character set (old tags) read in the ANSI code page, as UTF-8;
+// nothing on systems that have no such code page (all but Windows).
+std::optional<std::string> AnsiCodePageToUtf8(std::string_view text);
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 // Operating-system services other than windows and sound: where the program lives, what the
 // system is called, directory listing, sleeping, opening a web page and playing a short WAV.
-// Backends: posix/system_posix.cpp, win32/system_win32.cpp. Main thread only.
+// Backends: posix/system_posix.cpp, win32/system_win32.cpp and their system/ folders. Main thread
+// only.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +30,25 @@ std::string DefaultMusicFolder();
 // Windows: the user's roaming application data folder (%APPDATA%), ending in PathSeparator;
 // "" when the system does not tell it. Elsewhere always "" (the XDG variables decide there).
 std::string UserAppDataFolder();
+
+// An environment variable that places the user's settings on POSIX systems ("XDG_CONFIG_HOME",
+// "HOME"); "" when it is unset, and always on Windows, where UserAppDataFolder decides.
+std::string ConfigVariable(const char* name);
+
+// Whether the program in programDir (ending in PathSeparator or not) was installed for every
+// user of the system: its desktop entry lies where the install rules put it, in
+// share/applications beside its bin folder (the Debian package, `cmake --install`). Never on
+// Windows, whose zips are portable.
+bool IsInstalledProgram(const std::string& programDir);
+
+// What the About window credits for this build: the tool it was made with, the line that says
+// where to read about it (each fits 190 pixels in the small font) and that page's address.
+struct BuildCredits {
+    std::string_view tool;
+    std::string_view link;
+    std::string_view webAddress;
+};
+BuildCredits ProgramCredits();
 
 struct DirEntry {
     std::string name;

@@ -31,10 +31,10 @@ constexpr TagField ShownFields[] = {
 std::optional<std::string_view> AsUtf8(std::string_view text, bool full) {
     bool multiByte = false;
     for (std::size_t i = 0; i < text.size();) {
-        bool cutOff = false;
-        const std::size_t length = utf8::SequenceAt(text, i, &cutOff);
+        const utf8::Sequence sequence = utf8::Decode(text, i);
+        const std::size_t length = sequence.length;
         if (length == 0) {
-            if (!full || !cutOff) return std::nullopt;
+            if (!full || !sequence.cutOff) return std::nullopt;
             text = text.substr(0, i);
             break;
         }
@@ -48,11 +48,8 @@ std::optional<std::string_view> AsUtf8(std::string_view text, bool full) {
 // Tag text of no declared encoding: the system's 8-bit character set, which is the ANSI code
 // page on Windows; Linux has none and takes Windows-1252, in which most such tags were written.
 std::string EightBitToUtf8(std::string_view text) {
-#ifdef _WIN32
-    return platform::NativeTextToUtf8(text);
-#else
+    if (std::optional<std::string> ansi = platform::AnsiCodePageToUtf8(text)) return *ansi;
     return Windows1252ToUtf8(text);
-#endif
 }
 
 // A field ends at its first zero byte; only spaces are trimmed.

@@ -61,41 +61,12 @@ std::string Utf16ToUtf8(Bytes text, bool bigEndian) {
         bigEndian = text[0] == 0xFE;  // the byte-order mark decides
         text = text.subspan(2);
     }
-    std::string out;
-    char32_t high = 0;  // a high surrogate waiting for its low half
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-        const char32_t unit =
-            bigEndian ? char32_t(text[i] << 8 | text[i + 1]) : char32_t(text[i + 1] << 8 | text[i]);
-        const bool isHigh = unit >= 0xD800 && unit <= 0xDBFF;
-        const bool isLow = unit >= 0xDC00 && unit <= 0xDFFF;
-        if (high != 0 && isLow) {
-            AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
-            high = 0;
-            continue;
-        }
-        if (high != 0) AppendUtf8(out, 0xFFFD);
-        high = isHigh ? unit : 0;
-        if (!isHigh) AppendUtf8(out, isLow ? char32_t(0xFFFD) : unit);
-    }
-    if (high != 0) AppendUtf8(out, 0xFFFD);
-    return out;
-}
-
-// Bytes declared as UTF-8, with any invalid byte replaced, so the result is valid UTF-8.
-std::string CheckedUtf8(Bytes text) {
-    const std::string_view in(reinterpret_cast<const char*>(text.data()), text.size());
-    std::string out;
-    for (std::size_t i = 0; i < in.size();) {
-        const std::size_t length = utf8::SequenceAt(in, i);
-        if (length == 0) {
-            AppendUtf8(out, 0xFFFD);
-            ++i;
-        } else {
-            out.append(in, i, length);
-            i += length;
-        }
-    }
-    return out;
+    std::u16string units;
+    units.reserve(text.size() / 2);
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
+        units.push_back(bigEndian ? char16_t(text[i] << 8 | text[i + 1])
+                                  : char16_t(text[i + 1] << 8 | text[i]));
+    return utf8::FromUtf16(std::u16string_view(units));
 }
 
 // The text in data[from, end), spaces around it removed.
@@ -107,7 +78,8 @@ std::string Decode(Bytes data, std::size_t from, std::size_t end, int encoding) 
         // 0x80 to 0x9F, which Latin-1 leaves to control codes.
         out = Windows1252ToUtf8({reinterpret_cast<const char*>(text.data()), text.size()});
     } else if (encoding == Utf8) {
-        out = CheckedUtf8(text);
+        // Any invalid byte is replaced, so the result is valid UTF-8.
+        out = utf8::Repaired({reinterpret_cast<const char*>(text.data()), text.size()});
     } else {
         out = Utf16ToUtf8(text, encoding == Utf16BigEndian);
     }

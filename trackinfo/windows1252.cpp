@@ -1,6 +1,8 @@
 // Windows-1252 to UTF-8: Latin-1 everywhere except 0x80..0x9F, which hold typographic marks.
 #include "trackinfo/windows1252.h"
 
+#include "platform/utf8.h"
+
 namespace {
 
 // Code points of 0x80..0x9F; 0xFFFD where the code page defines nothing.
@@ -13,30 +15,12 @@ constexpr char16_t HighControls[32] = {
 
 }  // namespace
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
-
 std::string Windows1252ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() * 2);
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        AppendUtf8(out, byte >= 0x80 && byte < 0xA0 ? HighControls[byte - 0x80] : byte);
+        utf8::Append(out, byte >= 0x80 && byte < 0xA0 ? HighControls[byte - 0x80] : byte);
     }
     return out;
 }

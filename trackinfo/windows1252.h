@@ -1,5 +1,4 @@
-// Windows-1252 text (the 8-bit text of ID3 tags) to UTF-8, and one code point appended as
-// UTF-8. Any thread.
+// Windows-1252 text (the 8-bit text of ID3 tags) to UTF-8. Any thread.
 #pragma once
 
 #include <string>
@@ -7,6 +6,3 @@
 
 // Bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D, which the code page leaves undefined, become U+FFFD.
 std::string Windows1252ToUtf8(std::string_view text);
-
-// cp must be a code point (up to U+10FFFF), not a surrogate.
-void AppendUtf8(std::string& out, char32_t cp);

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/gui.h"
+#include "platform/system.h"
 #include "ui/gadget_spec.h"
 #include "ui/gadgets.h"
 
@@ -21,14 +22,6 @@ namespace {
 constexpr int AboutImage = 10;
 constexpr gui::Rect PictureRect{210, 10, 70, 89};  // client pixels
 
-// Each line fits 190 pixels in the small font.
-#ifdef _WIN32
-constexpr std::string_view ToolText = "C++-Compiler MinGW-w64";
-constexpr std::string_view LinkText = "Für Details siehe: mingw-w64.org";
-#else
-constexpr std::string_view ToolText = "C++-Toolkit FLTK, libmpg123, SDL2";
-constexpr std::string_view LinkText = "Für Details siehe: www.fltk.org";
-#endif
 constexpr std::string_view CreditText = "Ein Freeware-Programm geschrieben mit dem ";
 constexpr std::string_view VersionText = "Version 1.0 vom Klingtal-Team";
 // Three lines at most; the text control wraps at word boundaries.
@@ -53,8 +46,8 @@ void CreateAboutControls() {
         MakeGadget(AboutOkButton, gui::GadgetKind::DefaultButton, 210, 112, 75, 20, "Ok"));
 
     CreateText(AboutCreditText, 5, 5, 190, 12, CreditText);
-    CreateText(AboutToolText, 5, 20, 190, 12, ToolText);
-    CreateText(AboutLinkText, 5, 35, 190, 12, LinkText);
+    CreateText(AboutToolText, 5, 20, 190, 12, sys::ProgramCredits().tool);
+    CreateText(AboutLinkText, 5, 35, 190, 12, sys::ProgramCredits().link);
     CreateText(AboutVersionText, 10, 60, 180, 12, VersionText);
     CreateText(AboutDateText, 10, 75, 180, 12, FormatBuildTime(KLINGTAL_BUILD_EPOCH));
     gui::CreateGadget(MakeGadget(AboutDateFrame, gui::GadgetKind::SunkenFrame, 5, 55, 190, 35));
@@ -72,11 +65,7 @@ bool MouseOverPicture() {
 
 }  // namespace
 
-#ifdef _WIN32
-const std::string_view AboutWebAddress = "https://www.mingw-w64.org/";
-#else
-const std::string_view AboutWebAddress = "https://www.fltk.org/";
-#endif
+const std::string_view AboutWebAddress = sys::ProgramCredits().webAddress;
 
 std::string FormatBuildTime(std::int64_t secondsSince1970) {
     using namespace std::chrono;

@@ -5,14 +5,9 @@
 #include <algorithm>
 #include <cstddef>
 
-namespace {
+#include "platform/utf8.h"
 
-std::size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0) return 4;
-    if (lead >= 0xE0) return 3;
-    if (lead >= 0xC0) return 2;
-    return 1;
-}
+namespace {
 
 // One line being filled: its bytes, and where each character starts and how wide it is.
 class Line {
@@ -95,8 +90,9 @@ std::vector<std::string> WrapText(std::string_view text, int maxWidth,
             ++i;
             continue;
         }
+        // As many bytes as the first announces, valid or not, so no sequence is ever split.
         const std::size_t length =
-            std::min(SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+            std::min(utf8::AnnouncedLength(static_cast<unsigned char>(text[i])), text.size() - i);
         const std::string_view c = text.substr(i, length);
         const auto lead = static_cast<unsigned char>(c[0]);
         int w = 0;

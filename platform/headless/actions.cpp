@@ -81,6 +81,9 @@ bool pressButtonOf(int windowNumber, int buttonNumber) {
 
 void Reset() {
     state() = detail::State{};
+    // The work a program left for modal waits may refer to what it has destroyed since (a test
+    // that started the program and ended without shutting it down).
+    SetModalPass(nullptr);
 }
 
 const WindowRecord* FindWindow(int number) {

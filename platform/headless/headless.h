@@ -60,8 +60,8 @@ struct FolderRequest {
     std::string startFolder;
 };
 
-// Forgets everything: windows, gadgets, events, messages, answers, hooks; the screen goes back
-// to 1024 x 768 with the desktop area equal to it.
+// Forgets everything: windows, gadgets, events, messages, answers, hooks, the modal pass; the
+// screen goes back to 1024 x 768 with the desktop area equal to it.
 void Reset();
 
 // --- inspection -----------------------------------------------------------------------------

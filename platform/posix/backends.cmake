@@ -1,5 +1,5 @@
 # Linux backends: the FLTK gui (gui_*.cpp), the string-command device over libmpg123 and SDL2
-# (mci_*.cpp) and the POSIX system services (system_*.cpp).
+# (mci_*.cpp) and the POSIX system services (system_*.cpp, with the files in system/file.cpp).
 pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 find_program(FLTK_CONFIG fltk-config REQUIRED)
@@ -26,6 +26,9 @@ if(mci_posix_sources)
 endif()
 
 klingtal_sources(system_posix_sources . platform/posix/system_*.cpp)
+list(APPEND system_posix_sources ${PROJECT_SOURCE_DIR}/platform/posix/system/file.cpp
+            ${PROJECT_SOURCE_DIR}/platform/posix/system/program_facts.cpp
+            ${PROJECT_SOURCE_DIR}/platform/common/file_shared.cpp)
 klingtal_library(klingtal_system_posix SOURCES ${system_posix_sources})
 if(system_posix_sources)
     target_link_libraries(klingtal_system_posix PUBLIC PkgConfig::SDL2)

@@ -7,6 +7,7 @@
 
 #include "platform/posix/media_mpris.h"
 #include "platform/posix/media_text.h"
+#include "platform/utf8.h"
 
 namespace media::mpris {
 
@@ -55,9 +56,9 @@ int AppendMetadata(sd_bus_message* reply, const State& state) {
     int r = sd_bus_message_open_container(reply, 'a', "{sv}");
     if (r >= 0) r = Entry(reply, "mpris:trackid", "o", track.c_str());
     if (state.song >= 0) {
-        const std::string title = posix::ValidUtf8(state.title);
-        const std::string artist = posix::ValidUtf8(state.artist);
-        const std::string album = posix::ValidUtf8(state.album);
+        const std::string title = utf8::Repaired(state.title);
+        const std::string artist = utf8::Repaired(state.artist);
+        const std::string album = utf8::Repaired(state.album);
         const std::string url = posix::FileUri(state.path);
         if (r >= 0) r = Entry(reply, "mpris:length", "x", state.lengthMs * 1000);
         if (r >= 0) r = Entry(reply, "xesam:title", "s", title.c_str());

@@ -1,7 +1,5 @@
-// Making file names and tags fit for the desktop bus.
+// Making song paths fit for the desktop bus.
 #include "platform/posix/media_text.h"
-
-#include "platform/utf8.h"
 
 namespace media::posix {
 
@@ -13,22 +11,6 @@ bool Unreserved(unsigned char c) {
 }
 
 }  // namespace
-
-std::string ValidUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = utf8::SequenceAt(text, i);
-        if (length == 0) {
-            out += "\xEF\xBF\xBD";
-            ++i;
-        } else {
-            out.append(text.substr(i, length));
-            i += length;
-        }
-    }
-    return out;
-}
 
 std::string FileUri(std::string_view absolutePath) {
     static constexpr char Hex[] = "0123456789ABCDEF";

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/utf8.h"
+
 namespace sys {
 namespace {
 
@@ -40,38 +42,13 @@ std::uint32_t BaseLetter(std::uint32_t cp) {
 }
 
 // Decodes one character at s[i]; advances i. Invalid or truncated sequences yield the lead byte
-// as its own character, so every byte string still has exactly one reading.
+// as its own character, so every byte string still has exactly one reading. Overlong forms and
+// surrogates count as the characters they spell.
 std::uint32_t DecodeChar(std::string_view s, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(s[i]);
-    std::size_t length = 0;
-    std::uint32_t cp = 0;
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        cp = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        cp = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        cp = lead & 0x07;
-    }
-    if (length == 0 || i + length > s.size()) {
-        ++i;
-        return lead;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(s[i + k]);
-        if ((next & 0xC0) != 0x80) {
-            ++i;
-            return lead;
-        }
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    i += length;
-    return cp;
+    const utf8::Sequence sequence = utf8::Decode(s, i, utf8::Forms::WellShaped);
+    if (sequence.length == 0) return static_cast<unsigned char>(s[i++]);
+    i += sequence.length;
+    return sequence.codePoint;
 }
 
 Token NextToken(std::string_view s, std::size_t& i, Level level) {

@@ -1,7 +1,8 @@
 # Windows backends: the native gui (gui_*.cpp) with the media keys and taskbar buttons, which
 # live in its windows (media_*.cpp), mciSendStringA (mci_*.cpp), the system services
-# (system_*.cpp); the program MP3Klingtal.exe with its icon, version information and manifest;
-# GoogleTest built from source for the tests. The master volume is in volume/backends.cmake.
+# (system_*.cpp, with the files in system/file.cpp); the program MP3Klingtal.exe with its icon,
+# version information and manifest; GoogleTest built from source for the tests. The master
+# volume is in volume/backends.cmake.
 klingtal_sources(gui_win32_sources . platform/win32/gui_*.cpp platform/win32/media_*.cpp)
 klingtal_library(klingtal_gui_win32 SOURCES ${gui_win32_sources})
 target_link_libraries(klingtal_gui_win32 PUBLIC klingtal_platform_common comctl32 gdi32 shell32
@@ -12,6 +13,9 @@ klingtal_library(klingtal_mci_win32 SOURCES ${mci_win32_sources})
 target_link_libraries(klingtal_mci_win32 PUBLIC winmm)
 
 klingtal_sources(system_win32_sources . platform/win32/system_*.cpp)
+list(APPEND system_win32_sources ${PROJECT_SOURCE_DIR}/platform/win32/system/file.cpp
+            ${PROJECT_SOURCE_DIR}/platform/win32/system/program_facts.cpp
+            ${PROJECT_SOURCE_DIR}/platform/common/file_shared.cpp)
 klingtal_library(klingtal_system_win32 SOURCES ${system_win32_sources})
 target_link_libraries(klingtal_system_win32 PUBLIC klingtal_platform_common shell32 ole32)
 set(KLINGTAL_SYSTEM_BACKEND klingtal_system_win32)

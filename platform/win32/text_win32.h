@@ -1,5 +1,6 @@
-// Text conversion at the Win32 boundary: the program holds UTF-8, the ...W calls take UTF-16.
-// The few ...A calls left take plain ASCII, which every ANSI code page holds.
+// Text conversion at the Win32 boundary: the program holds UTF-8, the ...W calls take UTF-16
+// (converted by platform/utf8.h, as everywhere). The few ...A calls left take plain ASCII,
+// which every ANSI code page holds.
 #pragma once
 
 #include <windows.h>
@@ -7,15 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8.h"
+
 namespace win32 {
 
-inline std::wstring Utf8ToWide(std::string_view text, UINT codePage = CP_UTF8) {
-    if (text.empty()) return {};
-    int n =
-        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
+inline std::wstring Utf8ToWide(std::string_view text) {
+    return utf8::ToUtf16<wchar_t>(text);
 }
 
 inline std::string WideToMultiByte(std::wstring_view wide, UINT codePage) {
@@ -29,7 +27,7 @@ inline std::string WideToMultiByte(std::wstring_view wide, UINT codePage) {
 }
 
 inline std::string WideToUtf8(std::wstring_view wide) {
-    return WideToMultiByte(wide, CP_UTF8);
+    return utf8::FromUtf16(wide);
 }
 
 inline std::string Utf8ToAnsi(std::string_view text) {

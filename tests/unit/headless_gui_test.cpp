@@ -216,6 +216,17 @@ TEST_F(HeadlessGui, WaitEventTakesInjectedActionsAndNeverHangs) {
     EXPECT_EQ(gui::WaitEvent().type, gui::EventCloseWindow);
 }
 
+// A program a test started and never shut down leaves work that refers to its destroyed state;
+// the next test's waits must not run it.
+TEST_F(HeadlessGui, ResetDropsTheModalPassOfAnEarlierProgram) {
+    gui::SetModalPass([] {
+        ADD_FAILURE() << "a pass from before the reset ran";
+        return 0;
+    });
+    hl::Reset();
+    EXPECT_EQ(gui::RunModalPass(), -1);
+}
+
 TEST_F(HeadlessGui, ASecondGadgetWithANumberTakesItOverAndTheFirstStays) {
     Make(7, GadgetKind::Text, 0, 0, 10, 10);
     gui::SetGadgetText(7, "first");
