@@ -376,14 +376,14 @@ TEST_F(Player, RandomOrderWithTwoSongsAlternatesAndWithOneFollowsTheList) {
 TEST_F(Player, RandomForcesAllOnAndAllSpringsBackWhileRandomIsOn) {
     Start(2, "Alle = 0\r\n");
     Click(ui::RandomToggle);
-    EXPECT_EQ(app->player.AllMode, 1);
+    EXPECT_EQ(app->options.AllMode, 1);
     EXPECT_EQ(gui::GetGadgetState(ui::AllToggle), 1);
     Click(ui::AllToggle);
     EXPECT_EQ(gui::GetGadgetState(ui::AllToggle), 1);
-    EXPECT_EQ(app->player.AllMode, 1);
+    EXPECT_EQ(app->options.AllMode, 1);
     Click(ui::RandomToggle);
     Click(ui::AllToggle);
-    EXPECT_EQ(app->player.AllMode, 0);
+    EXPECT_EQ(app->options.AllMode, 0);
 }
 
 TEST_F(Player, VolumeKnobFollowsTheMixerAndIsDraggedFromInsideTheTrack) {
