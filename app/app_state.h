@@ -1,5 +1,6 @@
-// Everything the program keeps between passes of its main loop, in one place: the settings,
-// the song list, the string-command channel and the player's own flags. Main thread only.
+// Everything the program keeps between passes of its main loop, in one place: the song list,
+// the play modes and window options, the string-command channel, the player's own flags and
+// what the program learnt about the system at start-up. Main thread only.
 #pragma once
 
 #include <chrono>
@@ -7,13 +8,13 @@
 #include <random>
 #include <string>
 
-#include "app/settings.h"
 #include "playback/mci_channel.h"
 #include "playback/song_list.h"
+#include "ui/options.h"
 
 struct PlayerState {
-    int Playing = 0;  // a song is open and running
-    std::uint8_t Paused = 0;
+    int Playing = 0;      // a song is open and running
+    int Paused = 0;       // the open song is paused
     int Position = 0;     // last polled position, milliseconds
     int SliderValue = 0;  // position slider, 0..500
     int Seeks = 0;        // how often the slider moved the position, for the media controls
@@ -28,16 +29,12 @@ struct PlayerState {
     std::uint32_t LastVolume = 0;
     int LastMute = 0;  // the mixer's mute the buttons show
     int VolumeDrag = 0;
-    int MouseX = 0, MouseY = 0;  // client pixels
     int Quit = 0;
+};
 
-    // Play modes and window options, shown by their controls and stored in the settings.
-    int AllMode = 1, RepeatMode = 0, RandomMode = 0;
-    int AlwaysOnTop = 0, OptionOn = 0, Transparency = 255;
-
-    std::string ProgramDir;  // ends in the path separator
-    std::string OsName;
-    int ScreenWidth = 0, ScreenHeight = 0;
+// What the program reads about the system once at start-up and keeps for the run.
+struct SystemFacts {
+    std::string OsName;                    // decides whether the window may be translucent
     int CaptionHeight = 0, FrameSize = 0;  // turn mouse positions into client coordinates
 };
 
@@ -48,11 +45,12 @@ struct MediaTrack {
 };
 
 struct AppState {
-    Settings settings;
     std::string settingsPath;  // where the settings file is written
-    SongListState songs;
+    SongListState songs;       // also holds the song folder, current song and subfolder option
+    ui::Options options;
     MciChannel mci;
     PlayerState player;
+    SystemFacts system;
     std::mt19937 random{std::random_device{}()};  // random play order
     MediaTrack mediaTrack;
 };

@@ -78,28 +78,28 @@ void ShowTagInfo(AppState& app) {
 
 void SetExtended(AppState& app, bool extended) {
     ui::SetExtendedMode(extended);
-    app.player.AlwaysOnTop = gui::GetGadgetState(ui::OnTopOption);
-    gui::SetWindowTopmost(ui::MainWindow, app.player.AlwaysOnTop == 1);
-    app.player.OptionOn = extended ? 1 : 0;
+    app.options.AlwaysOnTop = gui::GetGadgetState(ui::OnTopOption);
+    gui::SetWindowTopmost(ui::MainWindow, app.options.AlwaysOnTop == 1);
+    app.options.OptionOn = extended ? 1 : 0;
 }
 
 void SetAllMode(AppState& app) {
-    if (app.player.RandomMode == 1) {
+    if (app.options.RandomMode == 1) {
         gui::SetGadgetState(ui::AllToggle, 1);  // random order needs all songs
     } else {
-        app.player.AllMode = gui::GetGadgetState(ui::AllToggle);
+        app.options.AllMode = gui::GetGadgetState(ui::AllToggle);
     }
 }
 
 void SetRandomMode(AppState& app) {
     if (gui::GetGadgetState(ui::RandomToggle) == 1) {
-        app.player.RandomMode = 1;
-        if (app.player.AllMode == 0) {
-            app.player.AllMode = 1;
+        app.options.RandomMode = 1;
+        if (app.options.AllMode == 0) {
+            app.options.AllMode = 1;
             gui::SetGadgetState(ui::AllToggle, 1);
         }
     } else {
-        app.player.RandomMode = 0;
+        app.options.RandomMode = 0;
     }
 }
 
@@ -149,7 +149,7 @@ void HandleGadget(AppState& app, int gadget) {
             SetAllMode(app);
             break;
         case ui::RepeatToggle:
-            player.RepeatMode = gui::GetGadgetState(ui::RepeatToggle);
+            app.options.RepeatMode = gui::GetGadgetState(ui::RepeatToggle);
             break;
         case ui::RandomToggle:
             SetRandomMode(app);
@@ -176,15 +176,15 @@ void HandleGadget(AppState& app, int gadget) {
             SetExtended(app, false);
             break;
         case ui::OnTopOption:
-            player.AlwaysOnTop = gui::GetGadgetState(ui::OnTopOption);
-            gui::SetWindowTopmost(ui::MainWindow, player.AlwaysOnTop == 1);
+            app.options.AlwaysOnTop = gui::GetGadgetState(ui::OnTopOption);
+            gui::SetWindowTopmost(ui::MainWindow, app.options.AlwaysOnTop == 1);
             break;
         case ui::SubfolderOption:
             app.songs.SubfolderOption = gui::GetGadgetState(ui::SubfolderOption);
             break;
         case ui::TransparencySlider:
-            player.Transparency = gui::GetGadgetState(ui::TransparencySlider);
-            ui::ApplyTransparency(ui::MainWindow, player.Transparency, player.OsName);
+            app.options.Transparency = gui::GetGadgetState(ui::TransparencySlider);
+            ui::ApplyTransparency(ui::MainWindow, app.options.Transparency, app.system.OsName);
             break;
         case ui::AboutButton:
             RegisterAboutImage();

@@ -19,47 +19,27 @@
 
 namespace {
 
-// Play modes and window options, as the controls will show them.
-void TakeSettings(AppState& app) {
-    const Settings& s = app.settings;
-    PlayerState& player = app.player;
-    player.AllMode = s.Alle;
-    player.RepeatMode = s.Wiederholen;
-    player.RandomMode = s.Zufall;
-    player.AlwaysOnTop = s.AlwaysOnTop;
-    player.OptionOn = s.OptionOn;
-    player.Transparency = s.Transparenz;
-    app.songs.SongFolder = s.Pfad;
-    // A hand-edited folder without its closing separator would glue folder and file names.
-    if (!s.Pfad.empty() && s.Pfad.back() != sys::PathSeparator) {
-        app.songs.SongFolder += sys::PathSeparator;
+// A hand-edited folder without its closing separator would glue folder and file names. Added
+// only once the window is open: the folder display shows the folder as the file holds it, and a
+// program whose window failed to open writes the file back as it found it.
+void CloseSongFolder(SongListState& songs) {
+    if (!songs.SongFolder.empty() && songs.SongFolder.back() != sys::PathSeparator) {
+        songs.SongFolder += sys::PathSeparator;
     }
-    app.songs.CurrentSong = s.AktSong;
-    app.songs.SubfolderOption = s.Unterverz;
 }
 
-void GiveSettings(AppState& app) {
-    Settings& s = app.settings;
-    const PlayerState& player = app.player;
-    s.Pfad = app.songs.SongFolder;
-    s.AktSong = app.songs.CurrentSong;
-    s.AlwaysOnTop = player.AlwaysOnTop;
-    s.OptionOn = player.OptionOn;
-    s.Transparenz = player.Transparency;
-    s.FensterPos = gui::GetGadgetState(ui::RememberPositionOption) == 1 ? 1 : 0;
-    s.Alle = player.AllMode;
-    s.Wiederholen = player.RepeatMode;
-    s.Zufall = player.RandomMode;
-    s.Unterverz = app.songs.SubfolderOption;
+// The one option the window does not report to a handler: the remember-position choice.
+void TakeRememberPosition(AppState& app) {
+    app.options.RememberPosition = gui::GetGadgetState(ui::RememberPositionOption) == 1 ? 1 : 0;
 }
 
 // The screens as the window placement sees them; the window's own compact size decides
 // whether a remembered position is still within reach.
-ScreenGeometry Screen(const AppState& app) {
+ScreenGeometry Screen(int screenWidth, int screenHeight) {
     const gui::Rect desktop = gui::DesktopArea();
     ScreenGeometry screen;
-    screen.screenWidth = app.player.ScreenWidth;
-    screen.screenHeight = app.player.ScreenHeight;
+    screen.screenWidth = screenWidth;
+    screen.screenHeight = screenHeight;
     screen.desktopX = desktop.x;
     screen.desktopY = desktop.y;
     screen.desktopWidth = desktop.width;
@@ -82,14 +62,16 @@ void ScanAtStart(AppState& app) {
 
 // A settings file that cannot be written is simply not written: nothing to report.
 void WriteSettings(const AppState& app) {
-    if (PrepareSettingsFolder(app.settingsPath)) SaveSettings(app.settingsPath, app.settings);
+    if (PrepareSettingsFolder(app.settingsPath)) {
+        SaveSettings(app.settingsPath, app.songs, app.options);
+    }
 }
 
 // The session ends under the running program, which may be ended without another message:
 // save what closing the window would save, with the window where it is now.
 void SaveAtSessionEnd(AppState& app) {
     RememberWindowPosition(app);
-    GiveSettings(app);
+    TakeRememberPosition(app);
     WriteSettings(app);
 }
 
@@ -108,9 +90,9 @@ void WatchMixer(bool watch) {
 
 // From the window's opacity down to 1 in steps of 2. A stored opacity above 255 (the settings
 // keep any value) fades from opaque, so the fade never takes more than 128 steps.
-void FadeOut(const PlayerState& player) {
-    for (int alpha = std::min(player.Transparency, 255); alpha >= 1; alpha -= 2) {
-        ui::ApplyTransparency(ui::MainWindow, alpha, player.OsName);
+void FadeOut(const AppState& app) {
+    for (int alpha = std::min(app.options.Transparency, 255); alpha >= 1; alpha -= 2) {
+        ui::ApplyTransparency(ui::MainWindow, alpha, app.system.OsName);
     }
 }
 
@@ -118,37 +100,39 @@ void FadeOut(const PlayerState& player) {
 
 bool StartUp(AppState& app, const StartOptions& options) {
     PlayerState& player = app.player;
-    player.ProgramDir = options.programDir.empty() ? sys::ProgramDirectory() : options.programDir;
+    const std::string programDir =
+        options.programDir.empty() ? sys::ProgramDirectory() : options.programDir;
     RegisterProgramImages();
-    player.OsName = sys::OperatingSystemName();
-    player.ScreenWidth = gui::ScreenWidth();
-    player.ScreenHeight = gui::ScreenHeight();
+    app.system.OsName = sys::OperatingSystemName();
+    const int screenWidth = gui::ScreenWidth();
+    const int screenHeight = gui::ScreenHeight();
 
-    const SettingsFiles files = FindSettingsFiles(CurrentSettingsEnvironment(player.ProgramDir));
+    const SettingsFiles files = FindSettingsFiles(CurrentSettingsEnvironment(programDir));
     app.settingsPath = files.write;
-    app.settings = LoadSettings(files.read, sys::DefaultMusicFolder(), Screen(app));
-    TakeSettings(app);
+    LoadSettings(files.read, sys::DefaultMusicFolder(), Screen(screenWidth, screenHeight),
+                 app.songs, app.options);
 
     player.LastMute = GetMute();
-    if (!ui::StartMainWindow(ui::WindowSettingsFrom(app.settings), player.OsName, player.LastMute,
-                             player.Minimised)) {
+    if (!ui::StartMainWindow(app.options, app.songs.SongFolder, app.songs.SubfolderOption,
+                             app.system.OsName, player.LastMute, player.Minimised)) {
         return false;
     }
+    CloseSongFolder(app.songs);
     gui::SetSessionEndCallback([&app] { SaveAtSessionEnd(app); });
     // The list goes on while a message or the About window waits for the user.
     gui::SetModalPass([&app] { return ModalPass(app); });
     WatchMixer(true);
     ScanAtStart(app);
     StartMediaControls(app);
-    player.CaptionHeight = gui::SystemMetric(4);
-    player.FrameSize = gui::SystemMetric(33);
+    app.system.CaptionHeight = gui::SystemMetric(4);
+    app.system.FrameSize = gui::SystemMetric(33);
     return true;
 }
 
 void RememberWindowPosition(AppState& app) {
     const gui::Rect outer = gui::WindowOuterRect(ui::MainWindow);
-    app.settings.FensterXPos = outer.x;
-    app.settings.FensterYPos = outer.y;
+    app.options.WindowX = outer.x;
+    app.options.WindowY = outer.y;
 }
 
 void Shutdown(AppState& app, bool windowOpened) {
@@ -156,7 +140,7 @@ void Shutdown(AppState& app, bool windowOpened) {
     gui::SetModalPass(nullptr);
     WatchMixer(false);
     StopMediaControls();
-    if (windowOpened) GiveSettings(app);
+    if (windowOpened) TakeRememberPosition(app);
     WriteSettings(app);
-    if (windowOpened) FadeOut(app.player);
+    if (windowOpened) FadeOut(app);
 }

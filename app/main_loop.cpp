@@ -130,10 +130,10 @@ void HandleEvent(AppState& app, const gui::Event& event) {
             player.VolumeDrag = 0;
             break;
         case gui::EventLeftButtonDown:
-            PressOnVolume(player);
+            PressOnVolume(player, app.system);
             break;
         case gui::EventMouseWheel:
-            if (event.window == ui::MainWindow) TurnWheelOnVolume(player, event.wheel);
+            if (event.window == ui::MainWindow) TurnWheelOnVolume(player, app.system, event.wheel);
             break;
         default:
             break;
@@ -160,7 +160,7 @@ bool LoopPass(AppState& app) {
     FollowMixer(player);
     FollowSong(app);
     if (event.type != gui::EventNone) HandleEvent(app, event);
-    if (player.VolumeDrag == 1) DragKnob(player);
+    if (player.VolumeDrag == 1) DragKnob(player, app.system);
     PublishMediaState(app);
     return player.Quit != 1;
 }

@@ -174,9 +174,9 @@ media::State MediaState(AppState& app) {
                              : std::max<std::int64_t>(songs.SongDuration[state.song], 0) * 1000;
     }
     state.seeks = player.Seeks;
-    state.allMode = player.AllMode == 1;
-    state.repeatMode = player.RepeatMode == 1;
-    state.randomMode = player.RandomMode == 1;
+    state.allMode = app.options.AllMode == 1;
+    state.repeatMode = app.options.RepeatMode == 1;
+    state.randomMode = app.options.RandomMode == 1;
     state.volume = player.LastVolume;
     return state;
 }

@@ -81,17 +81,17 @@ void ShowShownSong(AppState& app) {
 // this advance are not tried again; random order also passes over the song that ended.
 int NextSong(AppState& app, const std::vector<bool>& tried, int ended) {
     const SongListState& songs = app.songs;
-    if (app.player.AllMode != 1) {
-        if (gui::GetGadgetState(ui::RepeatToggle) != 1) return -1;
+    if (app.options.AllMode != 1) {
+        if (app.options.RepeatMode != 1) return -1;
         const int same = SelectedSong();
         return same >= 0 && same < songs.SongCount && !tried[same] ? same : -1;
     }
-    if (gui::GetGadgetState(ui::RandomToggle) == 1) {
+    if (app.options.RandomMode == 1) {
         const int drawn = DrawRandomSong(app, tried, ended);
         if (drawn >= 0) return drawn;
     }
     int next = SelectedSong() + 1;
-    if (next == songs.SongCount && app.player.RepeatMode == 1) next = 0;
+    if (next == songs.SongCount && app.options.RepeatMode == 1) next = 0;
     return next >= 0 && next < songs.SongCount && !tried[next] ? next : -1;
 }
 

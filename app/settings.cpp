@@ -8,20 +8,30 @@
 
 namespace {
 
+// A number key is held either by the song list or by the options.
 struct NumberKey {
     const char* name;
-    int Settings::*member;
+    int SongListState::*song;
+    int ui::Options::*option;
 };
 
-// File order after "Pfad", which comes first.
+using O = ui::Options;
+using S = SongListState;
+
+// File order after "Pfad", which comes first. The names are the file format.
 constexpr NumberKey NumberKeys[] = {
-    {"AktSong", &Settings::AktSong},         {"AlwaysOnTop", &Settings::AlwaysOnTop},
-    {"OptionOn", &Settings::OptionOn},       {"Transparenz", &Settings::Transparenz},
-    {"FensterPos", &Settings::FensterPos},   {"FensterXPos", &Settings::FensterXPos},
-    {"FensterYPos", &Settings::FensterYPos}, {"Alle", &Settings::Alle},
-    {"Wiederholen", &Settings::Wiederholen}, {"Zufall", &Settings::Zufall},
-    {"Unterverz", &Settings::Unterverz},
+    {"AktSong", &S::CurrentSong, nullptr},         {"AlwaysOnTop", nullptr, &O::AlwaysOnTop},
+    {"OptionOn", nullptr, &O::OptionOn},           {"Transparenz", nullptr, &O::Transparency},
+    {"FensterPos", nullptr, &O::RememberPosition}, {"FensterXPos", nullptr, &O::WindowX},
+    {"FensterYPos", nullptr, &O::WindowY},         {"Alle", nullptr, &O::AllMode},
+    {"Wiederholen", nullptr, &O::RepeatMode},      {"Zufall", nullptr, &O::RandomMode},
+    {"Unterverz", &S::SubfolderOption, nullptr},
 };
+
+template <typename Songs, typename Options>
+auto& Value(const NumberKey& key, Songs& songs, Options& options) {
+    return key.song ? songs.*key.song : options.*key.option;
+}
 
 constexpr char FolderKey[] = "Pfad";
 
@@ -80,21 +90,25 @@ int ReadSettingNumber(std::string_view fileBytes, std::string_view key, int defa
     return value ? ParseLeadingNumber(*value).value : defaultValue;
 }
 
-Settings ParseSettings(std::string_view fileBytes, const std::string& defaultFolder) {
+void ParseSettings(std::string_view fileBytes, const std::string& defaultFolder,
+                   SongListState& songs, ui::Options& options) {
     // Editors may put a UTF-8 byte-order mark in front of the first key.
     if (fileBytes.starts_with(Utf8ByteOrderMark)) fileBytes.remove_prefix(3);
-    Settings settings;
-    settings.Pfad = ReadSettingText(fileBytes, FolderKey, defaultFolder);
-    for (const NumberKey& key : NumberKeys)
-        settings.*key.member = ReadSettingNumber(fileBytes, key.name, settings.*key.member);
-    if (settings.Transparenz < MinimumTransparency) settings.Transparenz = MinimumTransparency;
-    return settings;
+    options = ui::Options{};
+    songs.CurrentSong = 0;
+    songs.SubfolderOption = 0;
+    songs.SongFolder = ReadSettingText(fileBytes, FolderKey, defaultFolder);
+    for (const NumberKey& key : NumberKeys) {
+        int& value = Value(key, songs, options);
+        value = ReadSettingNumber(fileBytes, key.name, value);
+    }
+    if (options.Transparency < MinimumTransparency) options.Transparency = MinimumTransparency;
 }
 
-void PlaceWindow(Settings& settings, const ScreenGeometry& screen) {
-    if (settings.FensterPos != 0) {
+void PlaceWindow(ui::Options& options, const ScreenGeometry& screen) {
+    if (options.RememberPosition != 0) {
         // Overlap test in 64 bits: remembered positions can be anything a file holds.
-        const long long left = settings.FensterXPos, top = settings.FensterYPos;
+        const long long left = options.WindowX, top = options.WindowY;
         const long long right = left + screen.windowWidth, bottom = top + screen.windowHeight;
         const long long deskRight = (long long)screen.desktopX + screen.desktopWidth;
         const long long deskBottom = (long long)screen.desktopY + screen.desktopHeight;
@@ -105,17 +119,16 @@ void PlaceWindow(Settings& settings, const ScreenGeometry& screen) {
         if (reachable || !desktopKnown) return;
     }
     // Halving rounds down, also for odd sizes.
-    settings.FensterXPos = screen.screenWidth / 2 - 167;
-    settings.FensterYPos = screen.screenHeight / 2 - 63;
+    options.WindowX = screen.screenWidth / 2 - 167;
+    options.WindowY = screen.screenHeight / 2 - 63;
 }
 
-Settings LoadSettings(const std::string& path, const std::string& defaultFolder,
-                      const ScreenGeometry& screen) {
+void LoadSettings(const std::string& path, const std::string& defaultFolder,
+                  const ScreenGeometry& screen, SongListState& songs, ui::Options& options) {
     std::string bytes;
     platform::ReadWholeFile(path, bytes);  // a missing file reads as empty: all defaults
-    Settings settings = ParseSettings(SettingsTextFromFile(bytes), defaultFolder);
-    PlaceWindow(settings, screen);
-    return settings;
+    ParseSettings(SettingsTextFromFile(bytes), defaultFolder, songs, options);
+    PlaceWindow(options, screen);
 }
 
 std::string SettingsTextFromFile(std::string_view fileBytes) {
@@ -123,25 +136,25 @@ std::string SettingsTextFromFile(std::string_view fileBytes) {
     return platform::NativeTextToUtf8(fileBytes);
 }
 
-std::string SettingsFileBytes(const Settings& settings) {
-    const std::string text = FormatSettings(settings);
+std::string SettingsFileBytes(const SongListState& songs, const ui::Options& options) {
+    const std::string text = FormatSettings(songs, options);
     if (std::optional<std::string> native = platform::Utf8ToNativeText(text)) return *native;
     return std::string(Utf8ByteOrderMark) + text;
 }
 
-std::string FormatSettings(const Settings& settings) {
+std::string FormatSettings(const SongListState& songs, const ui::Options& options) {
     // A line feed in a folder name (possible on Linux) would end the line early and let the rest
     // pass for further keys, so the value stops there; it is written as it will be read back.
-    std::string_view folder = settings.Pfad;
+    std::string_view folder = songs.SongFolder;
     folder = folder.substr(0, folder.find('\n'));
     while (!folder.empty() && (folder.back() == ' ' || folder.back() == '\r'))
         folder.remove_suffix(1);
     std::string text = std::string(FolderKey) + " = " + std::string(folder) + "\r\n";
     for (const NumberKey& key : NumberKeys)
-        text += std::string(key.name) + " = " + std::to_string(settings.*key.member) + "\r\n";
+        text += std::string(key.name) + " = " + std::to_string(Value(key, songs, options)) + "\r\n";
     return text;
 }
 
-bool SaveSettings(const std::string& path, const Settings& settings) {
-    return platform::ReplaceFileAtomically(path, SettingsFileBytes(settings));
+bool SaveSettings(const std::string& path, const SongListState& songs, const ui::Options& options) {
+    return platform::ReplaceFileAtomically(path, SettingsFileBytes(songs, options));
 }

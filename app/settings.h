@@ -1,25 +1,15 @@
-// The settings file "MP3Klingtal.Ini": twelve keys read once at start-up and written back at
-// shutdown. Parsing works on the file's bytes alone; the window placement rules take the screen
-// and desktop as parameters. Main thread only.
+// The settings file "MP3Klingtal.Ini": twelve keys read once at start-up straight into the state
+// the program runs on (the song list's folder, current song and subfolder option, and the play
+// modes and window options), and written back from it at shutdown. Parsing works on the file's
+// bytes alone; the window placement rules take the screen and desktop as parameters. Main
+// thread only.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-struct Settings {
-    std::string Pfad;       // song folder, ending in the path separator
-    int AktSong = 0;        // index of the current song
-    int AlwaysOnTop = 0;    // 1 = window stays on top
-    int OptionOn = 0;       // 1 = window opens in extended mode
-    int Transparenz = 255;  // opacity; at least 30 after reading, no upper bound
-    int FensterPos = 0;     // 1 = open at the remembered position, 0 = centred
-    int FensterXPos = 100;  // remembered outer top-left, desktop pixels
-    int FensterYPos = 100;
-    int Alle = 1;
-    int Wiederholen = 0;
-    int Zufall = 0;
-    int Unterverz = 0;  // 1 = scan subfolders
-};
+#include "playback/song_list.h"
+#include "ui/options.h"
 
 inline constexpr const char* SettingsFileName = "MP3Klingtal.Ini";
 inline constexpr int MinimumTransparency = 30;
@@ -36,9 +26,11 @@ struct ScreenGeometry {
     int windowHeight = 126;
 };
 
-// The settings held in a file's bytes; every key not found keeps its default, and "Pfad"
-// defaults to defaultFolder. Opacity below the minimum is raised to it.
-Settings ParseSettings(std::string_view fileBytes, const std::string& defaultFolder);
+// Sets the song list's SongFolder ("Pfad"), CurrentSong ("AktSong") and SubfolderOption
+// ("Unterverz") and every option from a file's bytes; every key not found gives its default,
+// and "Pfad" defaults to defaultFolder. Opacity below the minimum is raised to it.
+void ParseSettings(std::string_view fileBytes, const std::string& defaultFolder,
+                   SongListState& songs, ui::Options& options);
 
 // The value of one key, or defaultValue when the key is not found.
 std::string ReadSettingText(std::string_view fileBytes, std::string_view key,
@@ -47,22 +39,22 @@ int ReadSettingNumber(std::string_view fileBytes, std::string_view key, int defa
 
 // Centres the window when the remembered position is off, and also when the remembered
 // position would put the window entirely outside the desktop (where it could not be reached).
-void PlaceWindow(Settings& settings, const ScreenGeometry& screen);
+void PlaceWindow(ui::Options& options, const ScreenGeometry& screen);
 
 // Reads the file (all defaults when it is missing or unreadable) and places the window.
-Settings LoadSettings(const std::string& path, const std::string& defaultFolder,
-                      const ScreenGeometry& screen);
+void LoadSettings(const std::string& path, const std::string& defaultFolder,
+                  const ScreenGeometry& screen, SongListState& songs, ui::Options& options);
 
 // The file's text: twelve lines "key = value" with CR LF, in the fixed key order.
-std::string FormatSettings(const Settings& settings);
+std::string FormatSettings(const SongListState& songs, const ui::Options& options);
 
 // The file's bytes are in the system's 8-bit character set (the ANSI code page on Windows,
 // UTF-8 elsewhere), so existing files keep working. A folder name the code page cannot hold
 // makes the file UTF-8 behind a byte-order mark instead, and such a file is read as UTF-8.
 inline constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
-std::string SettingsFileBytes(const Settings& settings);
+std::string SettingsFileBytes(const SongListState& songs, const ui::Options& options);
 std::string SettingsTextFromFile(std::string_view fileBytes);  // UTF-8, a mark kept
 
 // Replaces the file atomically. False (and the old file untouched) when it cannot be written;
 // callers ignore that, as a settings file that cannot be written is simply not written.
-bool SaveSettings(const std::string& path, const Settings& settings);
+bool SaveSettings(const std::string& path, const SongListState& songs, const ui::Options& options);

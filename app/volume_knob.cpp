@@ -26,20 +26,24 @@ void SetKnob(PlayerState& player, int x) {
     PlaceKnob(x);
 }
 
-// Mouse positions in client coordinates.
-void ReadMouse(PlayerState& player) {
-    player.MouseX = gui::WindowMouseX(ui::MainWindow) - player.FrameSize;
-    player.MouseY = gui::WindowMouseY(ui::MainWindow) - player.CaptionHeight;
+// The mouse position in client coordinates.
+struct Mouse {
+    int MouseX = 0, MouseY = 0;
+};
+
+Mouse ReadMouse(const SystemFacts& system) {
+    return {gui::WindowMouseX(ui::MainWindow) - system.FrameSize,
+            gui::WindowMouseY(ui::MainWindow) - system.CaptionHeight};
 }
 
-bool MouseOnVolumeTrack(const PlayerState& player) {
-    return player.MouseX > 210 && player.MouseX < 280 && player.MouseY > 79 && player.MouseY < 95;
+bool MouseOnVolumeTrack(const Mouse& mouse) {
+    return mouse.MouseX > 210 && mouse.MouseX < 280 && mouse.MouseY > 79 && mouse.MouseY < 95;
 }
 
-bool MouseOnKnob(const PlayerState& player) {
+bool MouseOnKnob(const Mouse& mouse) {
     const gui::Rect knob = gui::GadgetRect(ui::VolumeKnob);
-    return player.MouseX >= knob.x && player.MouseX < knob.x + knob.width &&
-           player.MouseY >= knob.y && player.MouseY < knob.y + knob.height;
+    return mouse.MouseX >= knob.x && mouse.MouseX < knob.x + knob.width && mouse.MouseY >= knob.y &&
+           mouse.MouseY < knob.y + knob.height;
 }
 
 void ShowMute(int muted) {
@@ -71,23 +75,22 @@ void FollowMixer(PlayerState& player) {
     }
 }
 
-void PressOnVolume(PlayerState& player) {
-    ReadMouse(player);
-    if (MouseOnVolumeTrack(player)) player.VolumeDrag = 1;
+void PressOnVolume(PlayerState& player, const SystemFacts& system) {
+    if (MouseOnVolumeTrack(ReadMouse(system))) player.VolumeDrag = 1;
 }
 
-void DragKnob(PlayerState& player) {
-    ReadMouse(player);
-    if (!MouseOnVolumeTrack(player)) {
+void DragKnob(PlayerState& player, const SystemFacts& system) {
+    const Mouse mouse = ReadMouse(system);
+    if (!MouseOnVolumeTrack(mouse)) {
         player.VolumeDrag = 0;
         return;
     }
     // The knob is 9 pixels wide: the mouse holds it by its middle.
-    SetKnob(player, player.MouseX - 4);
+    SetKnob(player, mouse.MouseX - 4);
 }
 
-void TurnWheelOnVolume(PlayerState& player, int notches) {
-    ReadMouse(player);
-    if (!MouseOnVolumeTrack(player) && !MouseOnKnob(player)) return;
+void TurnWheelOnVolume(PlayerState& player, const SystemFacts& system, int notches) {
+    const Mouse mouse = ReadMouse(system);
+    if (!MouseOnVolumeTrack(mouse) && !MouseOnKnob(mouse)) return;
     SetKnob(player, KnobXForVolume(GetVolume()) + notches);
 }

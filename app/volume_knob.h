@@ -17,9 +17,10 @@ std::uint32_t VolumeForKnobX(int x);
 // either changed since the last call.
 void FollowMixer(PlayerState& player);
 
-// A left press: on the knob's track it starts a drag.
-void PressOnVolume(PlayerState& player);
+// A left press: on the knob's track it starts a drag. The system's caption and frame turn the
+// mouse position into client coordinates.
+void PressOnVolume(PlayerState& player, const SystemFacts& system);
 // The drag under way: knob and volume follow the mouse until it leaves the track.
-void DragKnob(PlayerState& player);
+void DragKnob(PlayerState& player, const SystemFacts& system);
 // The wheel over the knob or its track moves the knob a pixel a notch, and the volume with it.
-void TurnWheelOnVolume(PlayerState& player, int notches);
+void TurnWheelOnVolume(PlayerState& player, const SystemFacts& system, int notches);

@@ -44,40 +44,41 @@ void ApplyTransparency(int window, int alpha, std::string_view osName) {
 }
 
 // A flag counts as on only when it is exactly 1, as the settings file defines it.
-void ApplyInitialSettings(const WindowSettings& settings, std::string_view osName, int muted) {
-    if (settings.optionOn == 1) SetExtendedMode(true);
+void ApplyInitialSettings(const Options& options, int subfolders, std::string_view osName,
+                          int muted) {
+    if (options.OptionOn == 1) SetExtendedMode(true);
 
-    gui::SetGadgetState(settings.rememberPosition == 1 ? RememberPositionOption : CentredOption, 1);
-    gui::SetGadgetState(OnTopOption, settings.alwaysOnTop == 1);
-    gui::SetGadgetState(SubfolderOption, settings.subfolders == 1);
+    gui::SetGadgetState(options.RememberPosition == 1 ? RememberPositionOption : CentredOption, 1);
+    gui::SetGadgetState(OnTopOption, options.AlwaysOnTop == 1);
+    gui::SetGadgetState(SubfolderOption, subfolders == 1);
 
     if (osName == TransparencySystem) {
         gui::SetGadgetVisible(TransparencySlider, true);
         gui::SetGadgetVisible(TransparencyGroup, true);
-        gui::SetGadgetState(TransparencySlider, settings.transparency);
-        ApplyTransparency(MainWindow, settings.transparency, osName);
+        gui::SetGadgetState(TransparencySlider, options.Transparency);
+        ApplyTransparency(MainWindow, options.Transparency, osName);
     }
 
     gui::ShowWindowNow(MainWindow);
-    if (settings.alwaysOnTop == 1) gui::SetWindowTopmost(MainWindow, true);
+    if (options.AlwaysOnTop == 1) gui::SetWindowTopmost(MainWindow, true);
 
     gui::SetGadgetVisible(MuteButton, muted == 0);
     gui::SetGadgetVisible(UnmuteButton, muted != 0);
     gui::SetGadgetEnabled(PositionSlider, false);
     gui::SetGadgetEnabled(SongChoice, false);
 
-    gui::SetGadgetState(AllToggle, settings.all == 1);
-    gui::SetGadgetState(RepeatToggle, settings.repeat == 1);
-    gui::SetGadgetState(RandomToggle, settings.random == 1);
+    gui::SetGadgetState(AllToggle, options.AllMode == 1);
+    gui::SetGadgetState(RepeatToggle, options.RepeatMode == 1);
+    gui::SetGadgetState(RandomToggle, options.RandomMode == 1);
     gui::SetGadgetText(SongLengthText, "0:00");
 }
 
-bool StartMainWindow(const WindowSettings& settings, std::string_view osName, int muted,
-                     int& minimised) {
-    if (!OpenMainWindow(settings.x, settings.y)) return false;
+bool StartMainWindow(const Options& options, std::string_view songFolder, int subfolders,
+                     std::string_view osName, int muted, int& minimised) {
+    if (!OpenMainWindow(options.WindowX, options.WindowY)) return false;
     InstallSizeCallback(minimised);
-    CreateMainControls(settings.folder);
-    ApplyInitialSettings(settings, osName, muted);
+    CreateMainControls(songFolder);
+    ApplyInitialSettings(options, subfolders, osName, muted);
     InstallMainWindowKeys();
     // A folder dropped onto the window answers a click on the folder button.
     gui::SetDropTarget(MainWindow, FolderButton);

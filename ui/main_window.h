@@ -2,8 +2,9 @@
 // the size callback, the extended/compact sizes and transparency. Main thread only.
 #pragma once
 
-#include <string>
 #include <string_view>
+
+#include "ui/options.h"
 
 namespace ui {
 
@@ -22,37 +23,6 @@ inline constexpr std::string_view MinimisedTitle = "MP3 Kiv";
 // The only system on which the window may be made translucent.
 inline constexpr std::string_view TransparencySystem = "Windows XP";
 
-// What the window takes from the settings at start; 0/1 flags as the settings file holds them.
-struct WindowSettings {
-    std::string folder;    // the song folder, ending in the path separator
-    int x = 100, y = 100;  // outer top-left, after the centring rule
-    int alwaysOnTop = 0;
-    int optionOn = 0;  // extended mode
-    int transparency = 255;
-    int rememberPosition = 0;
-    int all = 1, repeat = 0, random = 0;
-    int subfolders = 0;
-};
-
-// Reads the window's part of the program's settings, whose members carry the settings keys'
-// names.
-template <typename Settings>
-WindowSettings WindowSettingsFrom(const Settings& s) {
-    WindowSettings w;
-    w.folder = s.Pfad;
-    w.x = s.FensterXPos;
-    w.y = s.FensterYPos;
-    w.alwaysOnTop = s.AlwaysOnTop;
-    w.optionOn = s.OptionOn;
-    w.transparency = s.Transparenz;
-    w.rememberPosition = s.FensterPos;
-    w.all = s.Alle;
-    w.repeat = s.Wiederholen;
-    w.random = s.Zufall;
-    w.subfolders = s.Unterverz;
-    return w;
-}
-
 // Opens window 0 at (x, y) with the compact inner size, caption and minimise box, and makes
 // it the current window. False when the toolkit cannot open it.
 bool OpenMainWindow(int x, int y);
@@ -64,16 +34,18 @@ void InstallSizeCallback(int& minimised);
 // Creates every control of window 0 in its fixed order; window 0 must be current.
 void CreateMainControls(std::string_view songFolder);
 
-// The settings applied once the controls exist: extended mode, position options, check boxes,
-// transparency, showing the window (topmost if asked), the mute button (muted = GetMute() at
-// start), disabled slider and song list, play-mode toggles, the song length text.
-void ApplyInitialSettings(const WindowSettings& settings, std::string_view osName, int muted);
+// The options applied once the controls exist: extended mode, position options, check boxes
+// (subfolders: the song list's option, 0/1), transparency, showing the window (topmost if
+// asked), the mute button (muted = GetMute() at start), disabled slider and song list,
+// play-mode toggles, the song length text.
+void ApplyInitialSettings(const Options& options, int subfolders, std::string_view osName,
+                          int muted);
 
-// Start-up in one call: opens window 0 at the settings' position, installs the size callback,
-// creates the controls and applies the settings. False, with nothing created, when the window
-// cannot be opened.
-bool StartMainWindow(const WindowSettings& settings, std::string_view osName, int muted,
-                     int& minimised);
+// Start-up in one call: opens window 0 at the options' position, installs the size callback,
+// creates the controls (showing songFolder) and applies the options. False, with nothing
+// created, when the window cannot be opened.
+bool StartMainWindow(const Options& options, std::string_view songFolder, int subfolders,
+                     std::string_view osName, int muted, int& minimised);
 
 // Shows the expand or the shrink button and gives window 0 the matching client area without
 // moving it.

@@ -20,7 +20,7 @@ class AboutWindow : public ::testing::Test {
   protected:
     void SetUp() override {
         hl::Reset();
-        ASSERT_TRUE(ui::StartMainWindow({}, "Linux", 0, minimised));
+        ASSERT_TRUE(ui::StartMainWindow({}, "", 0, "Linux", 0, minimised));
         actions.openUrl = [this](std::string_view url) { urls.emplace_back(url); };
         actions.playSound = [this] {
             ++sounds;

@@ -21,9 +21,9 @@ class MainWindow : public ::testing::Test {
   protected:
     void SetUp() override { hl::Reset(); }
 
-    // Opens and fills the window as start-up does.
-    void Start(const ui::WindowSettings& settings, std::string_view os = "Linux", int muted = 0) {
-        ASSERT_TRUE(ui::StartMainWindow(settings, os, muted, minimised));
+    // Opens and fills the window as start-up does, showing folder and the subfolder option.
+    void Start(const ui::Options& options, std::string_view os = "Linux", int muted = 0) {
+        ASSERT_TRUE(ui::StartMainWindow(options, folder, subfolders, os, muted, minimised));
     }
 
     static bool visible(int gadget) { return gui::IsGadgetVisible(gadget); }
@@ -33,14 +33,16 @@ class MainWindow : public ::testing::Test {
                b.y < a.y + a.height;
     }
 
+    std::string folder;
+    int subfolders = 0;
     int minimised = 0;
 };
 
 TEST_F(MainWindow, DefaultsOpenCompactAtThePositionGiven) {
-    ui::WindowSettings s;
-    s.folder = "/home/anna/Musik/";
-    s.x = 345;
-    s.y = 321;
+    ui::Options s;
+    folder = "/home/anna/Musik/";
+    s.WindowX = 345;
+    s.WindowY = 321;
     Start(s);
     const auto* w = hl::FindWindow(ui::MainWindow);
     ASSERT_NE(w, nullptr);
@@ -65,10 +67,10 @@ TEST_F(MainWindow, DefaultsOpenCompactAtThePositionGiven) {
 }
 
 TEST_F(MainWindow, ExtendedModeGrowsTheWindowWithoutMovingIt) {
-    ui::WindowSettings s;
-    s.optionOn = 1;
-    s.x = 7;
-    s.y = 9;
+    ui::Options s;
+    s.OptionOn = 1;
+    s.WindowX = 7;
+    s.WindowY = 9;
     Start(s);
     const gui::Rect r = gui::WindowOuterRect(ui::MainWindow);
     EXPECT_EQ(r.x, 7);
@@ -86,13 +88,13 @@ TEST_F(MainWindow, ExtendedModeGrowsTheWindowWithoutMovingIt) {
 }
 
 TEST_F(MainWindow, WindowOptionsFollowTheSettings) {
-    ui::WindowSettings s;
-    s.rememberPosition = 1;
-    s.alwaysOnTop = 1;
-    s.subfolders = 1;
-    s.all = 0;
-    s.repeat = 1;
-    s.random = 1;
+    ui::Options s;
+    s.RememberPosition = 1;
+    s.AlwaysOnTop = 1;
+    subfolders = 1;
+    s.AllMode = 0;
+    s.RepeatMode = 1;
+    s.RandomMode = 1;
     Start(s);
     EXPECT_EQ(gui::GetGadgetState(ui::RememberPositionOption), 1);
     EXPECT_EQ(gui::GetGadgetState(ui::CentredOption), 0);
@@ -105,10 +107,10 @@ TEST_F(MainWindow, WindowOptionsFollowTheSettings) {
 }
 
 TEST_F(MainWindow, OnlyAnExactOneSwitchesAFlagOn) {
-    ui::WindowSettings s;
-    s.alwaysOnTop = 2;
-    s.rememberPosition = -1;
-    s.repeat = 5;
+    ui::Options s;
+    s.AlwaysOnTop = 2;
+    s.RememberPosition = -1;
+    s.RepeatMode = 5;
     Start(s);
     EXPECT_FALSE(hl::FindWindow(ui::MainWindow)->topmost);
     EXPECT_EQ(gui::GetGadgetState(ui::OnTopOption), 0);  // box and window agree
@@ -117,8 +119,8 @@ TEST_F(MainWindow, OnlyAnExactOneSwitchesAFlagOn) {
 }
 
 TEST_F(MainWindow, TransparencyOnlyOnWindowsXp) {
-    ui::WindowSettings s;
-    s.transparency = 120;
+    ui::Options s;
+    s.Transparency = 120;
     for (std::string_view os : {"Linux", "Windows 2000", "Windows XP ", "windows xp"}) {
         hl::Reset();
         Start(s, os);
@@ -138,8 +140,8 @@ TEST_F(MainWindow, TransparencyOnlyOnWindowsXp) {
 }
 
 TEST_F(MainWindow, AStoredOpacityAboveTheRangeStaysOpaque) {
-    ui::WindowSettings s;
-    s.transparency = 400;
+    ui::Options s;
+    s.Transparency = 400;
     Start(s, "Windows XP");
     EXPECT_EQ(hl::FindWindow(ui::MainWindow)->opacity, 255);
     EXPECT_EQ(gui::GetGadgetState(ui::TransparencySlider), 255);
@@ -157,7 +159,7 @@ TEST_F(MainWindow, ExactlyOneMuteButtonShowsTheMixerState) {
 
 TEST_F(MainWindow, AWindowThatCannotOpenGetsNoControls) {
     hl::FailNextOpenWindow();
-    EXPECT_FALSE(ui::StartMainWindow({}, "Linux", 0, minimised));
+    EXPECT_FALSE(ui::StartMainWindow({}, "", 0, "Linux", 0, minimised));
     EXPECT_EQ(hl::FindWindow(ui::MainWindow), nullptr);
     EXPECT_EQ(hl::FindGadget(ui::PlayButton), nullptr);
 }
@@ -193,8 +195,8 @@ TEST_F(MainWindow, OperableControlsDoNotOverlapAndFitTheirArea) {
     for (int optionOn : {0, 1}) {
         for (int muted : {0, 1}) {
             hl::Reset();
-            ui::WindowSettings s;
-            s.optionOn = optionOn;
+            ui::Options s;
+            s.OptionOn = optionOn;
             Start(s, "Windows XP", muted);
             std::vector<const hl::GadgetRecord*> operable;
             for (const auto* g : hl::WindowGadgets(ui::MainWindow)) {
@@ -263,26 +265,10 @@ TEST_F(MainWindow, EveryControlIsAddressableWithItsHelpAndFont) {
     EXPECT_EQ(gui::PollEvent().gadget, ui::FolderButton);
 }
 
-// The program's settings carry the keys' names; each must land in its own place.
-TEST(WindowSettingsFrom, EveryKeyReachesItsField) {
-    struct {
-        std::string Pfad = "/a/";
-        int AktSong = 99, AlwaysOnTop = 2, OptionOn = 3, Transparenz = 4, FensterPos = 5;
-        int FensterXPos = 6, FensterYPos = 7, Alle = 8, Wiederholen = 9, Zufall = 10;
-        int Unterverz = 11;
-    } settings;
-    const ui::WindowSettings w = ui::WindowSettingsFrom(settings);
-    EXPECT_EQ(w.folder, "/a/");
-    const std::vector<int> got = {w.alwaysOnTop, w.optionOn,  w.transparency, w.rememberPosition,
-                                  w.x,           w.y,         w.all,          w.repeat,
-                                  w.random,      w.subfolders};
-    EXPECT_EQ(got, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
-}
-
 // A letter is its button's click, refused as the click would be while the button is disabled;
 // + and - step the master volume by 5 % and stop at the ends of the scale.
 TEST_F(MainWindow, KeysClickTheirButtonsAndStepTheVolume) {
-    Start(ui::WindowSettings{});
+    Start(ui::Options{});
     mixer_fake::Reset();
     gui::SetGadgetEnabled(ui::StopButton, false);
     for (char key : {'z', 'x', 'c', 'v', 'b', 'q'}) hl::PressKey(ui::MainWindow, key);

@@ -376,14 +376,14 @@ TEST_F(Player, RandomOrderWithTwoSongsAlternatesAndWithOneFollowsTheList) {
 TEST_F(Player, RandomForcesAllOnAndAllSpringsBackWhileRandomIsOn) {
     Start(2, "Alle = 0\r\n");
     Click(ui::RandomToggle);
-    EXPECT_EQ(app->player.AllMode, 1);
+    EXPECT_EQ(app->options.AllMode, 1);
     EXPECT_EQ(gui::GetGadgetState(ui::AllToggle), 1);
     Click(ui::AllToggle);
     EXPECT_EQ(gui::GetGadgetState(ui::AllToggle), 1);
-    EXPECT_EQ(app->player.AllMode, 1);
+    EXPECT_EQ(app->options.AllMode, 1);
     Click(ui::RandomToggle);
     Click(ui::AllToggle);
-    EXPECT_EQ(app->player.AllMode, 0);
+    EXPECT_EQ(app->options.AllMode, 0);
 }
 
 TEST_F(Player, VolumeKnobFollowsTheMixerAndIsDraggedFromInsideTheTrack) {
@@ -497,6 +497,21 @@ TEST_F(Player, HugeOpacityFadesOutQuicklyAndIsKept) {
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(100));
     const std::string saved = testing_support::ReadFile(program.File("MP3Klingtal.Ini"));
     EXPECT_NE(saved.find("Transparenz = 2147483647\r\n"), std::string::npos);
+}
+
+// Without a window nothing is taken from it: the file goes back as it was read, a folder
+// without its closing separator and flags other than 0 and 1 included.
+TEST_F(Player, AWindowThatCannotOpenWritesTheFileBackAsRead) {
+    const std::string ini = program.File("MP3Klingtal.Ini");
+    const std::string read =
+        "Pfad = nirgends\r\nAktSong = 9\r\nAlwaysOnTop = 2\r\nOptionOn = 3\r\n"
+        "Transparenz = 40\r\nFensterPos = 5\r\nFensterXPos = 6\r\nFensterYPos = 7\r\n"
+        "Alle = 8\r\nWiederholen = 9\r\nZufall = 10\r\nUnterverz = 11\r\n";
+    WriteFile(ini, read);
+    hl::FailNextOpenWindow();
+    ASSERT_FALSE(StartUp(*app, StartOptions{program.Path()}));
+    Shutdown(*app, false);
+    EXPECT_EQ(testing_support::ReadFile(ini), read);
 }
 
 // A pass without an event waits only as long as the displays allow: while a song plays until

@@ -26,9 +26,7 @@ class Scan : public ::testing::Test {
   protected:
     void SetUp() override {
         hl::Reset();
-        ui::WindowSettings settings;
-        settings.folder = folder.Path();
-        ASSERT_TRUE(ui::StartMainWindow(settings, "Linux", 0, minimised));
+        ASSERT_TRUE(ui::StartMainWindow(ui::Options{}, folder.Path(), 0, "Linux", 0, minimised));
     }
 
     void Run(int withSubfolders) {

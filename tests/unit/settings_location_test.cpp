@@ -94,7 +94,7 @@ TEST(SettingsLocation, ConfigurationFolderIsCreatedOnFirstWrite) {
         FindSettingsFiles({home.File("no-such-folder/"), home.File("cfg"), "", ""}).write;
     EXPECT_FALSE(platform::FolderExists(home.File("cfg")));
     ASSERT_TRUE(PrepareSettingsFolder(path));
-    ASSERT_TRUE(SaveSettings(path, Settings{}));
+    ASSERT_TRUE(SaveSettings(path, SongListState{}, ui::Options{}));
     EXPECT_TRUE(platform::FileExists(path));
     // A file in the way of the folder makes preparing fail rather than pretend.
     ASSERT_TRUE(WriteFile(home.File("plain"), "x"));

@@ -26,13 +26,12 @@ constexpr int MainGadgets[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  11, 12, 1
 class MainWindowTest : public ::testing::Test {
   protected:
     void Start(std::string_view osName, int transparency = 255, int optionOn = 0) {
-        ui::WindowSettings settings;
-        settings.folder = "C:\\Musik\\";
-        settings.x = 120;
-        settings.y = 90;
-        settings.transparency = transparency;
-        settings.optionOn = optionOn;
-        ASSERT_TRUE(ui::StartMainWindow(settings, osName, 0, minimised_));
+        ui::Options options;
+        options.WindowX = 120;
+        options.WindowY = 90;
+        options.Transparency = transparency;
+        options.OptionOn = optionOn;
+        ASSERT_TRUE(ui::StartMainWindow(options, "C:\\Musik\\", 0, osName, 0, minimised_));
         main_ = FindWindowW(L"KlingtalWindow", L"MP3 Klingtal");
         ASSERT_NE(main_, nullptr);
     }

@@ -70,10 +70,10 @@ int main(int argc, char** argv) {
     }
 
     RegisterProgramImages();
-    ui::WindowSettings window;
-    window.folder = folder + sys::PathSeparator;
+    const std::string songFolder = folder + sys::PathSeparator;
     int minimised = 0;
-    if (!ui::StartMainWindow(window, sys::OperatingSystemName(), 0, minimised)) {
+    if (!ui::StartMainWindow(ui::Options{}, songFolder, 0, sys::OperatingSystemName(), 0,
+                             minimised)) {
         std::fprintf(stderr, "cannot open the main window\n");
         return 1;
     }
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     // also grows every container from nothing, as the program's scan at start does.
     for (int round = 0; round < Rounds; ++round) {
         floor = std::min(floor, bench::Seconds([&] { floorBytes += bench::FloorPass(paths); }));
-        const double seconds = bench::Seconds([&] { ScanAsChosen(songs, window.folder); });
+        const double seconds = bench::Seconds([&] { ScanAsChosen(songs, songFolder); });
         if (round == 0) firstScan = seconds;
         scan = std::min(scan, seconds);
         if (!ScanComplete(songs)) {

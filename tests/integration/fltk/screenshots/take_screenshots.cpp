@@ -39,12 +39,11 @@ int main(int argc, char** argv) {
     }
     const std::string folder = argv[1];
     RegisterProgramImages();
-    ui::WindowSettings settings;
-    settings.folder = "/home/klingtal/Musik/";
-    settings.x = 40;
-    settings.y = 40;
+    ui::Options options;
+    options.WindowX = 40;
+    options.WindowY = 40;
     int minimised = 0;
-    if (!ui::StartMainWindow(settings, "Linux", 0, minimised)) return 1;
+    if (!ui::StartMainWindow(options, "/home/klingtal/Musik/", 0, "Linux", 0, minimised)) return 1;
     RunLoop(500);
     int status = std::system(Capture("^MP3 Klingtal$", folder + "/main-compact.png").c_str());
     ui::SetExtendedMode(true);
