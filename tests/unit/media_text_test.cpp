@@ -2,7 +2,7 @@
 // percent-encoded file:// address.
 #include <gtest/gtest.h>
 
-#include "platform/posix/media_text.h"
+#include "platform/posix/media/text.h"
 
 namespace {
 

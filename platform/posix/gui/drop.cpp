@@ -1,8 +1,8 @@
 // Drag and drop onto the FLTK windows: FLTK offers the drag as FL_DND_* events and hands over
 // the dropped text (file URIs or plain paths) in FL_PASTE; the drop becomes the target's click.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
+#include "platform/posix/gui/state.h"  // first, see there
 
-#include "platform/posix/gui_fltk_drop.h"
+#include "platform/posix/gui/drop.h"
 
 #include <FL/Fl.H>
 
@@ -12,7 +12,7 @@
 
 #include "platform/common/drop_target.h"
 #include "platform/common/dropped_text.h"
-#include "platform/posix/gui_fltk_widgets.h"
+#include "platform/posix/gui/widgets.h"
 
 namespace gui::fltk {
 

@@ -1,5 +1,5 @@
 // Reading the music folder out of user-dirs.dirs, and the fallbacks when it names none.
-#include "platform/posix/system_music_folder.h"
+#include "platform/posix/system/music_folder.h"
 
 #include <cerrno>
 #include <cstddef>

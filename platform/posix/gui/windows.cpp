@@ -1,12 +1,12 @@
 // Windows of the FLTK gui backend: opening at an outer position, titles, sizes, the topmost
 // and opacity hints, enabling, the size callback and the mouse position.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
+#include "platform/posix/gui/state.h"  // first, see there
 
 #include <FL/Fl.H>
 
 #include <algorithm>
 
-#include "platform/posix/gui_fltk_widgets.h"
+#include "platform/posix/gui/widgets.h"
 
 namespace gui::fltk {
 
@@ -170,7 +170,7 @@ void SetWindowOpacity(int window, int alpha) {
 }
 
 // The session's end reaches an X program as SIGTERM or SIGHUP, which ask the first window to
-// close (gui_fltk_core.cpp); there is no separate last moment to save.
+// close (core.cpp); there is no separate last moment to save.
 void SetSessionEndCallback(std::function<void()>) {}
 
 void SetSizeCallback(int window, std::function<void(bool minimised)> callback) {

@@ -1,7 +1,7 @@
 // Natural name order for directory listings: digit runs by value; letters first by their base
 // letter (so "Ärger" sits among the a's as in a German file manager), then case-blind, then
 // bytewise.
-#include "platform/posix/system_natural_order.h"
+#include "platform/posix/system/natural_order.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -75,7 +75,7 @@ Fl_RGB_Image* FindImage(int image);
 
 // A key pressed in one of the program's windows, before any widget sees it: Tab along the
 // window's Tab order, Alt+Down on a drop-down, Page Up/Down on a slider and the window's own
-// keys (gui_fltk_keys.cpp). True when the key has been used.
+// keys (keys.cpp). True when the key has been used.
 bool TakeKey(Fl_Window* window);
 
 // Sets up FLTK once: the label type, fonts, tooltips and the X connection.
@@ -96,7 +96,7 @@ int NormalFontSize();
 // A label type that draws text as it is: no '@' symbols (each widget's own '&' rule stays).
 Fl_Labeltype PlainLabel();
 
-// X11 window-manager hints (gui_fltk_x11.cpp). All do nothing while the window is not shown.
+// X11 window-manager hints (x11.cpp). All do nothing while the window is not shown.
 struct FrameExtents {
     int left = 0, right = 0, top = 0, bottom = 0;
     bool known = false;

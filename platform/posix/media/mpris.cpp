@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/media_mpris.h"
+#include "platform/posix/media/mpris.h"
 
 namespace media {
 namespace {

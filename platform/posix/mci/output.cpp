@@ -1,6 +1,6 @@
 // SDL2 audio output for the multimedia device: the sample queue, the stream in front of it, and
 // the streams being closed or letting a song finish in the background.
-#include "platform/posix/mci_output.h"
+#include "platform/posix/mci/output.h"
 
 #include <algorithm>
 #include <condition_variable>

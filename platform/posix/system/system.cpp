@@ -8,7 +8,7 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
-#include "platform/posix/system_sound.h"
+#include "platform/posix/system/sound.h"
 #include "platform/system.h"
 
 namespace sys {

@@ -1,6 +1,6 @@
 // Gadgets of the FLTK gui backend: one FLTK widget per control kind, their callbacks turned
 // into gadget events, and the getters and setters of gui.h.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
+#include "platform/posix/gui/state.h"  // first, see there
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/posix/gui_fltk_widgets.h"
+#include "platform/posix/gui/widgets.h"
 
 namespace gui::fltk {
 

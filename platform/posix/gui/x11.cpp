@@ -1,6 +1,6 @@
 // X11 window-manager hints for the FLTK gui backend: frame extents, "always above" and the
 // opacity property that compositing managers read.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
+#include "platform/posix/gui/state.h"  // first, see there
 
 #include <FL/Fl.H>
 #include <FL/x.H>

@@ -1,6 +1,6 @@
 // Whether the FLTK backend has a display: FLTK itself would end the process with a bare
 // "Can't open display", so the X connection is opened here first and handed to FLTK.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
+#include "platform/posix/gui/state.h"  // first, see there
 
 #include <FL/Fl.H>
 #include <FL/x.H>

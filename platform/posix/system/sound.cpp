@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "platform/posix/sdl_audio.h"
-#include "platform/posix/system_sound.h"
+#include "platform/posix/system/sound.h"
 #include "platform/system.h"
 
 namespace sys {

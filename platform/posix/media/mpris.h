@@ -1,4 +1,4 @@
-// Private to the MPRIS backend (media_mpris*.cpp): the bus connection and what it was last
+// Private to the MPRIS backend (mpris*.cpp): the bus connection and what it was last
 // told, the song's metadata and the change announcements. Main thread only.
 #pragma once
 

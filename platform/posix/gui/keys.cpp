@@ -1,14 +1,14 @@
 // The keyboard of the FLTK backend: Tab and Shift+Tab along the window's Tab order, Alt+Down on
 // a drop-down, Page Up/Down on a slider, and the window's own keys (its key callback), all seen
 // before any widget, so that no control swallows them.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
+#include "platform/posix/gui/state.h"  // first, see there
 
 #include <FL/Fl.H>
 
 #include <algorithm>
 #include <utility>
 
-#include "platform/posix/gui_fltk_widgets.h"
+#include "platform/posix/gui/widgets.h"
 
 namespace gui::fltk {
 namespace {

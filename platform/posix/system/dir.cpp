@@ -13,7 +13,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "platform/posix/system_natural_order.h"
+#include "platform/posix/system/natural_order.h"
 #include "platform/system.h"
 
 namespace sys {

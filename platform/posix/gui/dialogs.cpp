@@ -1,6 +1,6 @@
 // The FLTK gui backend's message window, folder requester, wait cursor, screen queries and
 // image registration.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
+#include "platform/posix/gui/state.h"  // first, see there
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -15,8 +15,8 @@
 
 #include "platform/common/bmp_decode.h"
 #include "platform/common/wrapped_text.h"
-#include "platform/posix/gui_fltk_requester_stop.h"
-#include "platform/posix/gui_fltk_widgets.h"
+#include "platform/posix/gui/requester_stop.h"
+#include "platform/posix/gui/widgets.h"
 
 namespace gui::fltk {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/media_mpris.h"
-#include "platform/posix/media_text.h"
+#include "platform/posix/media/mpris.h"
+#include "platform/posix/media/text.h"
 
 namespace media::mpris {
 

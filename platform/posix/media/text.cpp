@@ -1,5 +1,5 @@
 // Making file names and tags fit for the desktop bus.
-#include "platform/posix/media_text.h"
+#include "platform/posix/media/text.h"
 
 #include "platform/utf8.h"
 

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/mci_decoder.h"
-#include "platform/posix/mci_output.h"
-#include "platform/posix/mci_parser.h"
+#include "platform/posix/mci/decoder.h"
+#include "platform/posix/mci/output.h"
+#include "platform/posix/mci/parser.h"
 
 namespace mci::posix {
 

@@ -1,8 +1,8 @@
 // The watcher that closes the folder requester on a termination signal, through its own X
 // connection (Xlib only: FLTK is main-thread only).
-#include "platform/posix/gui_fltk_state.h"  // first, see there
+#include "platform/posix/gui/state.h"  // first, see there
 
-#include "platform/posix/gui_fltk_requester_stop.h"
+#include "platform/posix/gui/requester_stop.h"
 
 #include <FL/x.H>
 #include <X11/Xatom.h>

@@ -1,6 +1,6 @@
 // Play state of one song. Decoding happens on SDL's audio thread, which tops up the output's
 // queue before each buffer it takes: seeking, pausing and closing need no decoder thread to stop.
-#include "platform/posix/mci_player.h"
+#include "platform/posix/mci/player.h"
 
 #include <algorithm>
 #include <limits>

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/mci.h"
-#include "platform/posix/mci_parser.h"
-#include "platform/posix/mci_player.h"
+#include "platform/posix/mci/parser.h"
+#include "platform/posix/mci/player.h"
 
 namespace mci {
 namespace {

@@ -1,7 +1,7 @@
 // The widget classes of the FLTK gui backend and the two label types that draw text as given.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
+#include "platform/posix/gui/state.h"  // first, see there
 
-#include "platform/posix/gui_fltk_widgets.h"
+#include "platform/posix/gui/widgets.h"
 
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/posix/gui_fltk_drop.h"
+#include "platform/posix/gui/drop.h"
 
 namespace gui::fltk {
 

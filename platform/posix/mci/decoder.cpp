@@ -1,7 +1,7 @@
 // libmpg123 behind the Decoder class. Gapless trimming is on: where the encoder wrote its delay
 // and padding into the file (the LAME header), they are cut off, and the length counts only the
 // music; without that header a song is all the samples of all its frames.
-#include "platform/posix/mci_decoder.h"
+#include "platform/posix/mci/decoder.h"
 
 #include <fcntl.h>
 #include <mpg123.h>

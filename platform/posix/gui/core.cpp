@@ -1,7 +1,7 @@
 // The FLTK gui backend's shared state, start-up (fonts, label type, tooltips), the event queue
 // and the polled and waited-for events.
-#include "platform/posix/gui_fltk_state.h"  // first, see there
-#include "platform/posix/gui_fltk_widgets.h"
+#include "platform/posix/gui/state.h"  // first, see there
+#include "platform/posix/gui/widgets.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Tooltip.H>

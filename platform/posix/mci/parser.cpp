@@ -1,6 +1,6 @@
 // The command-string grammar: tokens separated by any white space, an element or alias either
 // bare or in double quotes, keywords in any letter case.
-#include "platform/posix/mci_parser.h"
+#include "platform/posix/mci/parser.h"
 
 #include <optional>
 #include <vector>
