@@ -1,19 +1,22 @@
-# Windows backends: the native gui (gui_*.cpp) with the media keys and taskbar buttons, which
-# live in its windows (media_*.cpp), mciSendStringA (mci_*.cpp), the system services
-# (system_*.cpp) and the master volume (volume/mixer_win32*.cpp: Core Audio, winmm on XP); the
-# program MP3Klingtal.exe with its icon, version information and manifest; GoogleTest built from
-# source for the tests.
-klingtal_sources(gui_win32_sources . platform/win32/gui_*.cpp platform/win32/media_*.cpp)
-klingtal_library(klingtal_gui_win32 SOURCES ${gui_win32_sources})
+# Windows backends, one library per service folder: the native gui (gui/), the media keys and
+# taskbar buttons, which live in the gui's windows (media/), mciSendStringA (mci/) and the system
+# services (system/); handle_win32.h and text_win32.h, beside them, are shared by several. Then
+# the master volume (volume/mixer_win32*.cpp: Core Audio, winmm on XP); the program
+# MP3Klingtal.exe with its icon, version information and manifest; GoogleTest built from source
+# for the tests.
+klingtal_backend(klingtal_gui_win32 platform/win32/gui
+                 desktop.cpp dialogs.cpp drop.cpp events.cpp filters.cpp gadget_ops.cpp
+                 gadgets.cpp images.cpp keys.cpp names.cpp pointer.cpp window.cpp)
 target_link_libraries(klingtal_gui_win32 PUBLIC klingtal_platform_common comctl32 gdi32 shell32
                                                 ole32)
 
-klingtal_sources(mci_win32_sources . platform/win32/mci_*.cpp)
-klingtal_library(klingtal_mci_win32 SOURCES ${mci_win32_sources})
+klingtal_backend(klingtal_media_win32 platform/win32/media media.cpp taskbar.cpp)
+target_link_libraries(klingtal_media_win32 PUBLIC klingtal_gui_win32 ole32)
+
+klingtal_backend(klingtal_mci_win32 platform/win32/mci mci.cpp)
 target_link_libraries(klingtal_mci_win32 PUBLIC winmm)
 
-klingtal_sources(system_win32_sources . platform/win32/system_*.cpp)
-klingtal_library(klingtal_system_win32 SOURCES ${system_win32_sources})
+klingtal_backend(klingtal_system_win32 platform/win32/system sound.cpp system.cpp wav.cpp)
 target_link_libraries(klingtal_system_win32 PUBLIC klingtal_platform_common shell32 ole32)
 set(KLINGTAL_SYSTEM_BACKEND klingtal_system_win32)
 
@@ -36,8 +39,8 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/app/main.cpp)
     add_executable(mp3klingtal WIN32 app/main.cpp ${CMAKE_BINARY_DIR}/program.rc)
     set_target_properties(mp3klingtal PROPERTIES OUTPUT_NAME MP3Klingtal)
     target_compile_definitions(mp3klingtal PRIVATE KLINGTAL_VERSION="${PROJECT_VERSION}")
-    target_link_libraries(mp3klingtal PRIVATE klingtal_core klingtal_gui_win32 klingtal_mci_win32
-                          klingtal_system_win32 klingtal_mixer_system)
+    target_link_libraries(mp3klingtal PRIVATE klingtal_core klingtal_gui_win32 klingtal_media_win32
+                          klingtal_mci_win32 klingtal_system_win32 klingtal_mixer_system)
     # WinMain comes from the runtime, which calls main; -mwindows is what WIN32 above adds.
     # The release carries no symbols.
     target_link_options(mp3klingtal PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/gui.h"
-#include "platform/win32/gui_state_win32.h"
+#include "platform/win32/gui/state.h"
 
 namespace gui {
 namespace {

@@ -1,7 +1,7 @@
 // The pointer in the message loop: a left press on a trackbar's channel moves the thumb to the
 // point pressed (the control itself would only page towards it), the wheel becomes the
 // program's wheel event, and files dropped onto a control are the window's drop.
-#include "platform/win32/gui_pointer_win32.h"
+#include "platform/win32/gui/pointer.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -9,8 +9,8 @@
 #include <algorithm>
 
 #include "platform/gui.h"
-#include "platform/win32/gui_drop_win32.h"
-#include "platform/win32/gui_state_win32.h"
+#include "platform/win32/gui/drop.h"
+#include "platform/win32/gui/state.h"
 
 namespace gui::win32pointer {
 

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "platform/gui.h"
-#include "platform/win32/gui_state_win32.h"
+#include "platform/win32/gui/state.h"
 #include "platform/win32/text_win32.h"
 
 namespace gui {

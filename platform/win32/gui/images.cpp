@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/gui.h"
-#include "platform/win32/gui_state_win32.h"
+#include "platform/win32/gui/state.h"
 
 namespace gui {
 namespace {

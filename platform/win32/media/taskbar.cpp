@@ -1,7 +1,7 @@
 // The taskbar preview's buttons: previous, play or pause, next. ITaskbarList3 is asked for at
 // run time through COM; Windows XP and Vista do not have it, and nothing else here needs a newer
 // system than XP.
-#include "platform/win32/media_taskbar_win32.h"
+#include "platform/win32/media/taskbar.h"
 
 #include <objbase.h>
 #include <shobjidl.h>

@@ -1,13 +1,13 @@
 // Drops from Explorer: the window accepts files (DragAcceptFiles), and WM_DROPFILES hands over
 // their names, of which the first becomes the drop target's click.
 // https://learn.microsoft.com/windows/win32/shell/wm-dropfiles
-#include "platform/win32/gui_drop_win32.h"
+#include "platform/win32/gui/drop.h"
 
 #include <string>
 
 #include "platform/common/drop_target.h"
 #include "platform/gui.h"
-#include "platform/win32/gui_state_win32.h"
+#include "platform/win32/gui/state.h"
 #include "platform/win32/text_win32.h"
 
 namespace gui::win32drop {

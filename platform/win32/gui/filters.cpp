@@ -3,7 +3,7 @@
 #include <map>
 #include <utility>
 
-#include "platform/win32/gui_state_win32.h"
+#include "platform/win32/gui/state.h"
 
 namespace gui::win32state {
 namespace {

@@ -1,6 +1,6 @@
 // What the Win32 gui backend keeps between calls: the numbered windows and gadgets, the images,
 // the small font, the events waiting to be polled and the filters that see the windows' messages
-// first. Private to platform/win32/gui_*.cpp and media_*.cpp (which live in the gui's windows).
+// first. Private to platform/win32/gui/ and media/ (which lives in the gui's windows).
 #pragma once
 
 #include <windows.h>

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/win32/gui_state_win32.h"
+#include "platform/win32/gui/state.h"
 #include "platform/win32/handle_win32.h"
-#include "platform/win32/media_taskbar_win32.h"
+#include "platform/win32/media/taskbar.h"
 
 namespace media {
 namespace {

@@ -1,6 +1,6 @@
 // RIFF/WAVE chunk walk for the About sound; every length read from the data is checked against
 // what is really there.
-#include "platform/win32/wav_win32.h"
+#include "platform/win32/system/wav.h"
 
 #include <cstring>
 

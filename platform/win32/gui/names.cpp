@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/win32/gui_state_win32.h"
+#include "platform/win32/gui/state.h"
 
 namespace gui::win32state {
 namespace {

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "platform/gui.h"
-#include "platform/win32/gui_state_win32.h"
+#include "platform/win32/gui/state.h"
 #include "platform/win32/handle_win32.h"
 #include "platform/win32/text_win32.h"
 

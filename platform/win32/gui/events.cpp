@@ -6,9 +6,9 @@
 #include <commctrl.h>
 
 #include "platform/gui.h"
-#include "platform/win32/gui_drop_win32.h"
-#include "platform/win32/gui_pointer_win32.h"
-#include "platform/win32/gui_state_win32.h"
+#include "platform/win32/gui/drop.h"
+#include "platform/win32/gui/pointer.h"
+#include "platform/win32/gui/state.h"
 
 namespace gui {
 namespace {

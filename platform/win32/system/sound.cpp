@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "platform/win32/handle_win32.h"
-#include "platform/win32/wav_win32.h"
+#include "platform/win32/system/wav.h"
 
 namespace sys {
 namespace {
