@@ -1,7 +1,6 @@
 // Operating-system services other than windows and sound: where the program lives, what the
 // system is called, directory listing, sleeping, opening a web page and playing a short WAV.
-// Backends: posix/system_posix.cpp, win32/system_win32.cpp and their system/ folders. Main thread
-// only.
+// Backends: posix/system/system.cpp, win32/system/system.cpp. Main thread only.
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,7 @@
-# Linux backends: the FLTK gui (gui_*.cpp), the string-command device over libmpg123 and SDL2
-# (mci_*.cpp) and the POSIX system services (system_*.cpp, with the files in system/file.cpp).
+# Linux backends, one library per service folder: the FLTK gui (gui/), the string-command device
+# over libmpg123 and SDL2 (mci/), the POSIX system services with the files (system/) and the media
+# controls over MPRIS2 (media/). sdl_audio.h, beside them, is shared by the device and the system
+# sounds.
 pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 find_program(FLTK_CONFIG fltk-config REQUIRED)
@@ -11,32 +13,26 @@ separate_arguments(fltk_cxxflags UNIX_COMMAND "${fltk_cxxflags}")
 separate_arguments(fltk_ldflags UNIX_COMMAND "${fltk_ldflags}")
 find_package(X11 REQUIRED)
 
-klingtal_sources(gui_fltk_sources . platform/posix/gui_*.cpp)
-klingtal_library(klingtal_gui_fltk SOURCES ${gui_fltk_sources})
-if(gui_fltk_sources)
-    # FLTK's headers are not warning-clean; they are system headers to us.
-    target_compile_options(klingtal_gui_fltk PRIVATE ${fltk_cxxflags})
-    target_link_libraries(klingtal_gui_fltk PUBLIC klingtal_platform_common ${fltk_ldflags} X11::X11)
-endif()
+klingtal_backend(klingtal_gui_fltk platform/posix/gui
+                 core.cpp desktop.cpp dialogs.cpp drop.cpp gadgets.cpp keys.cpp
+                 requester_stop.cpp widgets.cpp windows.cpp x11.cpp)
+# FLTK's headers are not warning-clean; they are system headers to us.
+target_compile_options(klingtal_gui_fltk PRIVATE ${fltk_cxxflags})
+target_link_libraries(klingtal_gui_fltk PUBLIC klingtal_platform_common ${fltk_ldflags} X11::X11)
 
-klingtal_sources(mci_posix_sources . platform/posix/mci_*.cpp)
-klingtal_library(klingtal_mci_posix SOURCES ${mci_posix_sources})
-if(mci_posix_sources)
-    target_link_libraries(klingtal_mci_posix PUBLIC PkgConfig::MPG123 PkgConfig::SDL2 Threads::Threads)
-endif()
+klingtal_backend(klingtal_mci_posix platform/posix/mci
+                 decoder.cpp device.cpp output.cpp parser.cpp player.cpp)
+target_link_libraries(klingtal_mci_posix PUBLIC PkgConfig::MPG123 PkgConfig::SDL2 Threads::Threads)
 
-klingtal_sources(system_posix_sources . platform/posix/system_*.cpp)
-list(APPEND system_posix_sources ${PROJECT_SOURCE_DIR}/platform/posix/system/file.cpp
-            ${PROJECT_SOURCE_DIR}/platform/posix/system/program_facts.cpp
-            ${PROJECT_SOURCE_DIR}/platform/common/file_shared.cpp)
-klingtal_library(klingtal_system_posix SOURCES ${system_posix_sources})
-if(system_posix_sources)
-    target_link_libraries(klingtal_system_posix PUBLIC PkgConfig::SDL2)
-endif()
+klingtal_backend(klingtal_system_posix platform/posix/system
+                 dir.cpp file.cpp music_folder.cpp natural_order.cpp open_url.cpp program_facts.cpp
+                 sound.cpp system.cpp)
+# The part of the files both systems share.
+target_sources(klingtal_system_posix PRIVATE platform/common/file_shared.cpp)
+target_link_libraries(klingtal_system_posix PUBLIC PkgConfig::SDL2)
 set(KLINGTAL_SYSTEM_BACKEND klingtal_system_posix)
 
-# The media controls: MPRIS2 on the session bus through sd-bus (libsystemd).
+# MPRIS2 on the session bus through sd-bus (libsystemd).
 pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
-klingtal_sources(media_mpris_sources . platform/posix/media_*.cpp)
-klingtal_library(klingtal_media_mpris SOURCES ${media_mpris_sources})
+klingtal_backend(klingtal_media_mpris platform/posix/media mpris.cpp mpris_state.cpp text.cpp)
 target_link_libraries(klingtal_media_mpris PUBLIC PkgConfig::SYSTEMD)

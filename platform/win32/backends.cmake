@@ -1,22 +1,24 @@
-# Windows backends: the native gui (gui_*.cpp) with the media keys and taskbar buttons, which
-# live in its windows (media_*.cpp), mciSendStringA (mci_*.cpp), the system services
-# (system_*.cpp, with the files in system/file.cpp); the program MP3Klingtal.exe with its icon,
-# version information and manifest; GoogleTest built from source for the tests. The master
-# volume is in volume/backends.cmake.
-klingtal_sources(gui_win32_sources . platform/win32/gui_*.cpp platform/win32/media_*.cpp)
-klingtal_library(klingtal_gui_win32 SOURCES ${gui_win32_sources})
+# Windows backends, one library per service folder: the native gui (gui/), the media keys and
+# taskbar buttons, which live in the gui's windows (media/), mciSendStringA (mci/) and the system
+# services with the files (system/); handle_win32.h and text_win32.h, beside them, are shared by
+# several. Then the program MP3Klingtal.exe with its icon, version information and manifest;
+# GoogleTest built from source for the tests. The master volume is in volume/backends.cmake.
+klingtal_backend(klingtal_gui_win32 platform/win32/gui
+                 desktop.cpp dialogs.cpp drop.cpp events.cpp filters.cpp gadget_ops.cpp
+                 gadgets.cpp images.cpp keys.cpp names.cpp pointer.cpp window.cpp)
 target_link_libraries(klingtal_gui_win32 PUBLIC klingtal_platform_common comctl32 gdi32 shell32
                                                 ole32)
 
-klingtal_sources(mci_win32_sources . platform/win32/mci_*.cpp)
-klingtal_library(klingtal_mci_win32 SOURCES ${mci_win32_sources})
+klingtal_backend(klingtal_media_win32 platform/win32/media media.cpp taskbar.cpp)
+target_link_libraries(klingtal_media_win32 PUBLIC klingtal_gui_win32 ole32)
+
+klingtal_backend(klingtal_mci_win32 platform/win32/mci mci.cpp)
 target_link_libraries(klingtal_mci_win32 PUBLIC winmm)
 
-klingtal_sources(system_win32_sources . platform/win32/system_*.cpp)
-list(APPEND system_win32_sources ${PROJECT_SOURCE_DIR}/platform/win32/system/file.cpp
-            ${PROJECT_SOURCE_DIR}/platform/win32/system/program_facts.cpp
-            ${PROJECT_SOURCE_DIR}/platform/common/file_shared.cpp)
-klingtal_library(klingtal_system_win32 SOURCES ${system_win32_sources})
+klingtal_backend(klingtal_system_win32 platform/win32/system
+                 file.cpp program_facts.cpp sound.cpp system.cpp wav.cpp)
+# The part of the files both systems share.
+target_sources(klingtal_system_win32 PRIVATE platform/common/file_shared.cpp)
 target_link_libraries(klingtal_system_win32 PUBLIC klingtal_platform_common shell32 ole32)
 set(KLINGTAL_SYSTEM_BACKEND klingtal_system_win32)
 
@@ -35,8 +37,8 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/app/main.cpp)
     add_executable(mp3klingtal WIN32 app/main.cpp ${CMAKE_BINARY_DIR}/program.rc)
     set_target_properties(mp3klingtal PROPERTIES OUTPUT_NAME MP3Klingtal)
     target_compile_definitions(mp3klingtal PRIVATE KLINGTAL_VERSION="${PROJECT_VERSION}")
-    target_link_libraries(mp3klingtal PRIVATE klingtal_core klingtal_gui_win32 klingtal_mci_win32
-                          klingtal_system_win32 klingtal_mixer_system)
+    target_link_libraries(mp3klingtal PRIVATE klingtal_core klingtal_gui_win32 klingtal_media_win32
+                          klingtal_mci_win32 klingtal_system_win32 klingtal_mixer_system)
     # WinMain comes from the runtime, which calls main; -mwindows is what WIN32 above adds.
     # The release carries no symbols.
     target_link_options(mp3klingtal PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)

@@ -1,7 +1,7 @@
 // What the desktop bus is handed: a path as a percent-encoded file:// address.
 #include <gtest/gtest.h>
 
-#include "platform/posix/media_text.h"
+#include "platform/posix/media/text.h"
 
 namespace {
 

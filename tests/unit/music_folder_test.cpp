@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "platform/posix/system_music_folder.h"
+#include "platform/posix/system/music_folder.h"
 
 using sys::ChooseMusicFolder;
 using sys::MusicDirFromUserDirs;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/system_natural_order.h"
+#include "platform/posix/system/natural_order.h"
 
 using sys::NaturalLess;
 

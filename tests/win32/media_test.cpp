@@ -12,8 +12,8 @@
 
 #include "platform/gui.h"
 #include "platform/media.h"
-#include "platform/win32/gui_state_win32.h"
-#include "platform/win32/media_taskbar_win32.h"
+#include "platform/win32/gui/state.h"
+#include "platform/win32/media/taskbar.h"
 #include "tests/win32/gui_fixture.h"
 #include "tests/win32/test_images.h"
 

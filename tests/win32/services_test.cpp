@@ -13,8 +13,8 @@
 #include "platform/file.h"
 #include "platform/system.h"
 #include "platform/win32/handle_win32.h"
+#include "platform/win32/system/wav.h"
 #include "platform/win32/text_win32.h"
-#include "platform/win32/wav_win32.h"
 #include "volume/mixer.h"
 
 namespace {

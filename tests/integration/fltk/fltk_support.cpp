@@ -5,8 +5,8 @@
 // gtest and gui.h before X11, which defines None as a macro.
 #include <gtest/gtest.h>
 
-#include "platform/posix/gui_fltk_state.h"
-#include "platform/posix/gui_fltk_widgets.h"
+#include "platform/posix/gui/state.h"
+#include "platform/posix/gui/widgets.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gui.h"
-#include "platform/posix/gui_fltk_state.h"
+#include "platform/posix/gui/state.h"
 #include "tests/integration/fltk/fltk_support.h"
 
 #include <FL/Fl.H>

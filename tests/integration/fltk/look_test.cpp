@@ -4,8 +4,8 @@
 
 #include "platform/common/bmp_decode.h"
 #include "platform/gui.h"
-#include "platform/posix/gui_fltk_state.h"
-#include "platform/posix/gui_fltk_widgets.h"
+#include "platform/posix/gui/state.h"
+#include "platform/posix/gui/widgets.h"
 #include "tests/integration/fltk/fltk_support.h"
 #include "ui/images.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/mci.h"
-#include "platform/posix/mci_parser.h"
+#include "platform/posix/mci/parser.h"
 
 namespace {
 
