@@ -6,11 +6,11 @@
 #include <string>
 
 #include "app/player.h"
+#include "app/song_display.h"
 #include "platform/file.h"
 #include "platform/gui.h"
 #include "platform/system.h"
-#include "playback/mci_channel.h"
-#include "playback/scan.h"
+#include "playback/song_commands.h"
 #include "trackinfo/song_tags.h"
 #include "ui/about_window.h"
 #include "ui/gadgets.h"
@@ -35,11 +35,7 @@ void UseFolder(AppState& app, const std::string& folder) {
     if (folder.empty()) return;
     songs.SongFolder = folder;
     gui::SetGadgetText(ui::FolderDisplay, folder);
-    gui::ClearGadgetItems(ui::SongChoice);
-    songs.TotalDuration = 0;
-    songs.SongCount = 0;
-    ScanDirectory(songs, songs.SongFolder, 0, songs.SubfolderOption);
-    ShowTotalDuration(songs);
+    Rescan(app);
     // The list shows its first song now: that is the one remembered and played.
     songs.CurrentSong = 0;
     ShowSongDetails(app);
@@ -64,7 +60,7 @@ void MoveToSliderPosition(AppState& app) {
         static_cast<int>(static_cast<std::int64_t>(player.SliderValue) * app.mci.SongLength / 500);
     ++player.Seeks;
     if (player.Paused == 0) {
-        SendMci(app.mci, "play MP3Stueck from " + std::to_string(player.Position));
+        PlaySongFrom(app.mci, player.Position);
     }
 }
 

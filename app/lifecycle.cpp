@@ -9,9 +9,9 @@
 #include "app/player.h"
 #include "app/settings.h"
 #include "app/settings_location.h"
+#include "app/song_display.h"
 #include "platform/gui.h"
 #include "platform/system.h"
-#include "playback/scan.h"
 #include "ui/gadgets.h"
 #include "ui/images.h"
 #include "ui/main_window.h"
@@ -70,13 +70,8 @@ ScreenGeometry Screen(const AppState& app) {
 }
 
 void ScanAtStart(AppState& app) {
-    SongListState& songs = app.songs;
-    songs.SongCount = 0;
-    ScanDirectory(songs, songs.SongFolder, 0, songs.SubfolderOption);
-    ShowTotalDuration(songs);
-    // A stored song beyond the list (the folder changed since) starts at the first one.
-    if (songs.CurrentSong < 0 || songs.CurrentSong >= songs.SongCount) songs.CurrentSong = 0;
-    gui::SetGadgetState(ui::SongChoice, songs.CurrentSong);
+    Rescan(app);
+    gui::SetGadgetState(ui::SongChoice, app.songs.CurrentSong);
     ShowSongDetails(app);
 }
 

@@ -13,7 +13,7 @@
 #include "app/volume_knob.h"
 #include "platform/gui.h"
 #include "platform/system.h"
-#include "playback/mci_channel.h"
+#include "playback/song_commands.h"
 #include "playback/time_text.h"
 #include "ui/gadgets.h"
 #include "volume/mixer.h"
@@ -57,8 +57,7 @@ int WaitMs(const AppState& app) {
 
 void ShowPosition(AppState& app) {
     PlayerState& player = app.player;
-    SendMci(app.mci, "status MP3Stueck position");
-    player.Position = ReadReplyNumber(app.mci.MciReply);
+    player.Position = PollSongPosition(app.mci);
     player.PositionPolledAt = std::chrono::steady_clock::now();
     if (player.Position != player.StillPosition) {
         player.StillPosition = player.Position;
@@ -105,7 +104,7 @@ void FollowSong(AppState& app) {
     }
     MoveSlider(app);
     if (!plays || !SongHasEnded(app)) return;
-    SendMci(app.mci, "close MP3Stueck");
+    CloseSong(app.mci);
     FinishSong(app);
 }
 

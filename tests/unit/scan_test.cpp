@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/song_display.h"
 #include "platform/gui.h"
 #include "platform/headless/headless.h"
 #include "playback/scan.h"
@@ -33,7 +34,7 @@ class Scan : public ::testing::Test {
 
     void Run(int withSubfolders) {
         songs->SongCount = 0;
-        ScanDirectory(*songs, folder.Path(), 0, withSubfolders);
+        ScanDirectory(*songs, folder.Path(), 0, withSubfolders, MainWindowScanDisplay());
         ShowTotalDuration(*songs);
     }
 
@@ -145,7 +146,7 @@ TEST_F(Scan, UnreadableFolderNamesTheShownFolderAndKeepsTheOthers) {
     hl::Reset();
     SetUp();
     songs->SongCount = 0;
-    ScanDirectory(*songs, folder.File("fehlt/"), 0, 0);
+    ScanDirectory(*songs, folder.File("fehlt/"), 0, 0, MainWindowScanDisplay());
     ASSERT_EQ(hl::Messages().size(), 1u);
     EXPECT_EQ(songs->SongCount, 0);
     EXPECT_FALSE(hl::WaitCursorOn());
