@@ -15,6 +15,7 @@
 #include "ui/about_window.h"
 #include "ui/gadgets.h"
 #include "ui/images.h"
+#include "ui/layout.h"
 #include "ui/main_window.h"
 #include "volume/mixer.h"
 
@@ -56,8 +57,8 @@ void MoveToSliderPosition(AppState& app) {
     player.Idle = 0;
     player.SliderValue = gui::GetGadgetState(ui::PositionSlider);
     // 64 bits: 500 times a song of over 71 minutes does not fit 32.
-    player.Position =
-        static_cast<int>(static_cast<std::int64_t>(player.SliderValue) * app.mci.SongLength / 500);
+    player.Position = static_cast<int>(static_cast<std::int64_t>(player.SliderValue) *
+                                       app.mci.SongLength / ui::PositionSteps);
     ++player.Seeks;
     if (player.Paused == 0) {
         PlaySongFrom(app.mci, player.Position);

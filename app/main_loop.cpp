@@ -16,6 +16,7 @@
 #include "playback/song_commands.h"
 #include "playback/time_text.h"
 #include "ui/gadgets.h"
+#include "ui/layout.h"
 #include "volume/mixer.h"
 
 namespace {
@@ -77,8 +78,8 @@ void MoveSlider(AppState& app) {
     // A song of length 0 has no position on the slider.
     if (player.Position <= 0 || player.Idle != 1 || player.Playing != 1) return;
     if (app.mci.SongLength <= 0) return;
-    player.SliderValue =
-        static_cast<int>(static_cast<std::int64_t>(player.Position) * 500 / app.mci.SongLength);
+    player.SliderValue = static_cast<int>(static_cast<std::int64_t>(player.Position) *
+                                          ui::PositionSteps / app.mci.SongLength);
     gui::SetGadgetState(ui::PositionSlider, player.SliderValue);
 }
 

@@ -5,11 +5,12 @@
 
 #include "platform/gui.h"
 #include "ui/gadgets.h"
+#include "ui/layout.h"
 #include "volume/mixer.h"
 
 namespace {
 
-constexpr int KnobLeft = 210;
+constexpr int KnobLeft = ui::VolumeTrackX;
 constexpr int KnobRight = KnobLeft + 65535 / 1000;
 constexpr std::uint32_t VolumeMax = 65535;
 
@@ -33,7 +34,10 @@ void ReadMouse(PlayerState& player) {
 }
 
 bool MouseOnVolumeTrack(const PlayerState& player) {
-    return player.MouseX > 210 && player.MouseX < 280 && player.MouseY > 79 && player.MouseY < 95;
+    return player.MouseX > ui::VolumeTrackX &&
+           player.MouseX < ui::VolumeTrackX + ui::VolumeTrackWidth &&
+           player.MouseY > ui::VolumeKnobY &&
+           player.MouseY < ui::VolumeKnobY + ui::VolumeKnobHeight;
 }
 
 bool MouseOnKnob(const PlayerState& player) {
@@ -82,8 +86,7 @@ void DragKnob(PlayerState& player) {
         player.VolumeDrag = 0;
         return;
     }
-    // The knob is 9 pixels wide: the mouse holds it by its middle.
-    SetKnob(player, player.MouseX - 4);
+    SetKnob(player, player.MouseX - ui::VolumeKnobGrip);
 }
 
 void TurnWheelOnVolume(PlayerState& player, int notches) {
