@@ -14,6 +14,7 @@
 #include "platform/system.h"
 #include "ui/gadgets.h"
 #include "ui/images.h"
+#include "ui/layout.h"
 #include "ui/main_window.h"
 #include "volume/mixer.h"
 
@@ -135,8 +136,8 @@ bool StartUp(AppState& app, const StartOptions& options) {
     WatchMixer(true);
     ScanAtStart(app);
     StartMediaControls(app);
-    player.CaptionHeight = gui::SystemMetric(4);
-    player.FrameSize = gui::SystemMetric(33);
+    player.CaptionHeight = gui::SystemMetric(ui::CaptionHeightMetric);
+    player.FrameSize = gui::SystemMetric(ui::FrameSizeMetric);
     return true;
 }
 
