@@ -79,6 +79,16 @@ TEST_F(Scan, TakesMp3FilesOnlyAndShowsTheResult) {
     EXPECT_TRUE(hl::FindWindow(ui::MainWindow)->enabled);
 }
 
+// The scan itself touches no control: a caller without a display gets the list alone.
+TEST_F(Scan, WithoutADisplayOnlyTheListChanges) {
+    WriteFile(folder.File("a.mp3"), "x");
+    ScanDirectory(*songs, folder.Path(), 0, 0);
+    EXPECT_EQ(songs->SongCount, 1);
+    EXPECT_EQ(gui::CountGadgetItems(ui::SongChoice), 0);
+    EXPECT_FALSE(gui::IsGadgetEnabled(ui::SongChoice));
+    EXPECT_FALSE(hl::WaitCursorOn());
+}
+
 TEST_F(Scan, RecordsEachSongsHeaderAndTheTotal) {
     // 61 s at 128 kbit/s (2341 frames of 417 bytes); then a song without a header where an
     // earlier scan left its texts.
