@@ -6,15 +6,16 @@
 #include <string>
 
 #include "app/player.h"
+#include "app/song_display.h"
 #include "platform/file.h"
 #include "platform/gui.h"
 #include "platform/system.h"
-#include "playback/mci_channel.h"
-#include "playback/scan.h"
+#include "playback/song_commands.h"
 #include "trackinfo/song_tags.h"
 #include "ui/about_window.h"
 #include "ui/gadgets.h"
 #include "ui/images.h"
+#include "ui/layout.h"
 #include "ui/main_window.h"
 #include "volume/mixer.h"
 
@@ -35,11 +36,7 @@ void UseFolder(AppState& app, const std::string& folder) {
     if (folder.empty()) return;
     songs.SongFolder = folder;
     gui::SetGadgetText(ui::FolderDisplay, folder);
-    gui::ClearGadgetItems(ui::SongChoice);
-    songs.TotalDuration = 0;
-    songs.SongCount = 0;
-    ScanDirectory(songs, songs.SongFolder, 0, songs.SubfolderOption);
-    ShowTotalDuration(songs);
+    Rescan(app);
     // The list shows its first song now: that is the one remembered and played.
     songs.CurrentSong = 0;
     ShowSongDetails(app);
@@ -60,11 +57,11 @@ void MoveToSliderPosition(AppState& app) {
     player.Idle = 0;
     player.SliderValue = gui::GetGadgetState(ui::PositionSlider);
     // 64 bits: 500 times a song of over 71 minutes does not fit 32.
-    player.Position =
-        static_cast<int>(static_cast<std::int64_t>(player.SliderValue) * app.mci.SongLength / 500);
+    player.Position = static_cast<int>(static_cast<std::int64_t>(player.SliderValue) *
+                                       app.mci.SongLength / ui::PositionSteps);
     ++player.Seeks;
     if (player.Paused == 0) {
-        SendMci(app.mci, "play MP3Stueck from " + std::to_string(player.Position));
+        PlaySongFrom(app.mci, player.Position);
     }
 }
 

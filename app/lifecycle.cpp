@@ -9,11 +9,12 @@
 #include "app/player.h"
 #include "app/settings.h"
 #include "app/settings_location.h"
+#include "app/song_display.h"
 #include "platform/gui.h"
 #include "platform/system.h"
-#include "playback/scan.h"
 #include "ui/gadgets.h"
 #include "ui/images.h"
+#include "ui/layout.h"
 #include "ui/main_window.h"
 #include "volume/mixer.h"
 
@@ -50,13 +51,8 @@ ScreenGeometry Screen(int screenWidth, int screenHeight) {
 }
 
 void ScanAtStart(AppState& app) {
-    SongListState& songs = app.songs;
-    songs.SongCount = 0;
-    ScanDirectory(songs, songs.SongFolder, 0, songs.SubfolderOption);
-    ShowTotalDuration(songs);
-    // A stored song beyond the list (the folder changed since) starts at the first one.
-    if (songs.CurrentSong < 0 || songs.CurrentSong >= songs.SongCount) songs.CurrentSong = 0;
-    gui::SetGadgetState(ui::SongChoice, songs.CurrentSong);
+    Rescan(app);
+    gui::SetGadgetState(ui::SongChoice, app.songs.CurrentSong);
     ShowSongDetails(app);
 }
 
@@ -124,8 +120,8 @@ bool StartUp(AppState& app, const StartOptions& options) {
     WatchMixer(true);
     ScanAtStart(app);
     StartMediaControls(app);
-    app.system.CaptionHeight = gui::SystemMetric(4);
-    app.system.FrameSize = gui::SystemMetric(33);
+    app.system.CaptionHeight = gui::SystemMetric(ui::CaptionHeightMetric);
+    app.system.FrameSize = gui::SystemMetric(ui::FrameSizeMetric);
     return true;
 }
 

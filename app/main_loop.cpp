@@ -13,9 +13,10 @@
 #include "app/volume_knob.h"
 #include "platform/gui.h"
 #include "platform/system.h"
-#include "playback/mci_channel.h"
+#include "playback/song_commands.h"
 #include "playback/time_text.h"
 #include "ui/gadgets.h"
+#include "ui/layout.h"
 #include "volume/mixer.h"
 
 namespace {
@@ -57,8 +58,7 @@ int WaitMs(const AppState& app) {
 
 void ShowPosition(AppState& app) {
     PlayerState& player = app.player;
-    SendMci(app.mci, "status MP3Stueck position");
-    player.Position = ReadReplyNumber(app.mci.MciReply);
+    player.Position = PollSongPosition(app.mci);
     player.PositionPolledAt = std::chrono::steady_clock::now();
     if (player.Position != player.StillPosition) {
         player.StillPosition = player.Position;
@@ -78,8 +78,8 @@ void MoveSlider(AppState& app) {
     // A song of length 0 has no position on the slider.
     if (player.Position <= 0 || player.Idle != 1 || player.Playing != 1) return;
     if (app.mci.SongLength <= 0) return;
-    player.SliderValue =
-        static_cast<int>(static_cast<std::int64_t>(player.Position) * 500 / app.mci.SongLength);
+    player.SliderValue = static_cast<int>(static_cast<std::int64_t>(player.Position) *
+                                          ui::PositionSteps / app.mci.SongLength);
     gui::SetGadgetState(ui::PositionSlider, player.SliderValue);
 }
 
@@ -105,7 +105,7 @@ void FollowSong(AppState& app) {
     }
     MoveSlider(app);
     if (!plays || !SongHasEnded(app)) return;
-    SendMci(app.mci, "close MP3Stueck");
+    CloseSong(app.mci);
     FinishSong(app);
 }
 

@@ -14,6 +14,7 @@
 #include "playback/scan.h"
 #include "trackinfo/song_tags.h"
 #include "ui/gadgets.h"
+#include "ui/layout.h"
 #include "volume/mixer.h"
 
 namespace {
@@ -44,12 +45,13 @@ void SetLoop(AppState& app, media::Loop loop) {
     SetToggle(app, ui::RepeatToggle, loop != media::Loop::None);
 }
 
-// The slider moved to where the position lies, at its own resolution of 500 steps; its
+// The slider moved to where the position lies, at its own resolution of PositionSteps; its
 // handler then plays from there. Only an open song has a position to move to.
 void SlideTo(AppState& app, std::int64_t positionMs) {
     const std::int64_t length = app.mci.SongLength;
     if (app.player.Playing != 1 || length <= 0) return;
-    gui::SetGadgetState(ui::PositionSlider, static_cast<int>(positionMs * 500 / length));
+    gui::SetGadgetState(ui::PositionSlider,
+                        static_cast<int>(positionMs * ui::PositionSteps / length));
     Click(app, ui::PositionSlider);
 }
 

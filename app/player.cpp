@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/gui.h"
-#include "playback/mci_channel.h"
+#include "playback/song_commands.h"
 #include "playback/time_text.h"
 #include "ui/gadgets.h"
 
@@ -31,7 +31,7 @@ void ShowShownSong(AppState& app);
 bool Open(AppState& app, OpenFailure failure) {
     const int song = app.songs.CurrentSong;
     if (song < 0 || song >= app.songs.SongCount ||
-        !OpenSong(app.mci, app.songs, app.songs.SongList[song], failure)) {
+        !OpenAndShowSong(app.mci, app.songs, app.songs.SongList[song], failure)) {
         return false;
     }
     app.player.Position = 0;
@@ -50,13 +50,13 @@ void OpenChosen(AppState& app) {
 // Closes the open song and opens the current one: previous, next and a new selection.
 void SwitchTo(AppState& app) {
     app.player.Paused = 0;
-    SendMci(app.mci, "close MP3Stueck");
+    CloseSong(app.mci);
     OpenChosen(app);
 }
 
 void ResumeFromPosition(AppState& app) {
     app.player.Paused = 0;
-    SendMci(app.mci, "play MP3Stueck from " + std::to_string(app.player.Position));
+    PlaySongFrom(app.mci, app.player.Position);
 }
 
 // The end of the list, and the stop button: the position display goes back to the start.
@@ -97,6 +97,30 @@ int NextSong(AppState& app, const std::vector<bool>& tried, int ended) {
 
 }  // namespace
 
+bool OpenAndShowSong(MciChannel& channel, const SongListState& songs, const std::string& path,
+                     OpenFailure failure) {
+    if (!OpenSong(channel, path)) {
+        if (failure == OpenFailure::Report) {
+            gui::ShowMessage("MP3 Fehler", "Fehler beim Öffnen der MP3 Datei!\r" + path,
+                             gui::MessageIcon::Error);
+        }
+        return false;
+    }
+    gui::SetGadgetEnabled(ui::FolderButton, false);
+    gui::SetGadgetEnabled(ui::PositionSlider, true);
+    gui::SetGadgetText(ui::SongLengthText, FormatMinSec(channel.SongLength / 1000));
+    const int current = songs.CurrentSong;
+    gui::SetGadgetText(ui::SongNumberText, std::to_string(current + 1));
+    // CurrentSong always indexes the fixed-size arrays; guard anyway, a bad settings value
+    // must not read outside them.
+    if (current >= 0 && current < static_cast<int>(songs.SongBitrateText.size())) {
+        gui::SetGadgetText(ui::BitrateValue, songs.SongBitrateText[current]);
+        gui::SetGadgetText(ui::SampleRateValue, songs.SongSampleRateText[current]);
+    }
+    gui::SetGadgetText(ui::FolderDisplay, FolderOf(path));
+    return true;
+}
+
 void ShowSongDetails(AppState& app) {
     const SongListState& songs = app.songs;
     // A length measured for another song must not pass for this one's.
@@ -126,7 +150,7 @@ void PressPause(AppState& app) {
     if (app.player.Playing != 1) return;
     if (app.player.Paused == 0) {
         app.player.Paused = 1;
-        SendMci(app.mci, "pause MP3Stueck wait");
+        PauseSong(app.mci);
     } else {
         ResumeFromPosition(app);
     }
@@ -134,12 +158,8 @@ void PressPause(AppState& app) {
 
 void PressStop(AppState& app) {
     app.player.Paused = 0;
-    SendMci(app.mci, "close MP3Stueck");
-    gui::SetGadgetText(ui::ElapsedText, "0:00");
-    gui::SetGadgetEnabled(ui::FolderButton, true);
-    gui::SetGadgetState(ui::PositionSlider, 0);
-    gui::SetGadgetEnabled(ui::PositionSlider, false);
-    app.player.Playing = 0;
+    CloseSong(app.mci);
+    StopDisplays(app);
 }
 
 void PressPrevious(AppState& app) {
@@ -176,7 +196,7 @@ void PickSong(AppState& app) {
         gui::SetGadgetText(ui::SongNumberText, std::to_string(app.songs.CurrentSong + 1));
         app.songs.CurrentSong = selected;
         if (app.player.Paused == 0) {
-            SendMci(app.mci, "close MP3Stueck");
+            CloseSong(app.mci);
             OpenChosen(app);
         }
     } else {

@@ -1,10 +1,22 @@
 // The transport: what play, pause, stop, previous and next do, what follows the end of a song,
-// and the song details shown for the current song. Main thread only.
+// and the song details shown for the current song or a song just opened. Main thread only.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "app/app_state.h"
+
+// Whether a song that cannot be opened is reported with "MP3 Fehler": the user chose it. A song
+// the list moved on to by itself is skipped quietly instead.
+enum class OpenFailure { Report, Quiet };
+
+// Opens, measures and starts the song at path (playback/song_commands.h) and shows length, song
+// number, bitrate, sampling rate and folder. When the device cannot open it, shows "MP3 Fehler"
+// (unless quiet) and changes nothing else. The caller sets the playing state. Returns whether
+// the song was opened.
+bool OpenAndShowSong(MciChannel& channel, const SongListState& songs, const std::string& path,
+                     OpenFailure failure = OpenFailure::Report);
 
 // Shows the current song's number, bitrate and sampling rate, and its length when that was
 // measured for it ("0:00" otherwise). With an empty list only the length.

@@ -5,11 +5,12 @@
 
 #include "platform/gui.h"
 #include "ui/gadgets.h"
+#include "ui/layout.h"
 #include "volume/mixer.h"
 
 namespace {
 
-constexpr int KnobLeft = 210;
+constexpr int KnobLeft = ui::VolumeTrackX;
 constexpr int KnobRight = KnobLeft + 65535 / 1000;
 constexpr std::uint32_t VolumeMax = 65535;
 
@@ -37,7 +38,9 @@ Mouse ReadMouse(const SystemFacts& system) {
 }
 
 bool MouseOnVolumeTrack(const Mouse& mouse) {
-    return mouse.MouseX > 210 && mouse.MouseX < 280 && mouse.MouseY > 79 && mouse.MouseY < 95;
+    return mouse.MouseX > ui::VolumeTrackX &&
+           mouse.MouseX < ui::VolumeTrackX + ui::VolumeTrackWidth &&
+           mouse.MouseY > ui::VolumeKnobY && mouse.MouseY < ui::VolumeKnobY + ui::VolumeKnobHeight;
 }
 
 bool MouseOnKnob(const Mouse& mouse) {
@@ -85,8 +88,7 @@ void DragKnob(PlayerState& player, const SystemFacts& system) {
         player.VolumeDrag = 0;
         return;
     }
-    // The knob is 9 pixels wide: the mouse holds it by its middle.
-    SetKnob(player, mouse.MouseX - 4);
+    SetKnob(player, mouse.MouseX - ui::VolumeKnobGrip);
 }
 
 void TurnWheelOnVolume(PlayerState& player, const SystemFacts& system, int notches) {

@@ -1,5 +1,5 @@
-// The one channel to the multimedia string-command device: every command goes through SendMci,
-// and OpenSong opens, measures and starts a song under the alias MP3Stueck. Main thread only.
+// The one channel to the multimedia string-command device: every command goes through SendMci
+// (playback/song_commands.h says what is sent), and its replies are read here. Main thread only.
 #pragma once
 
 #include <array>
@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "playback/song_list.h"
 
 struct MciChannel {
     // The device writes its reply text here; allocated with the channel, before any command.
@@ -31,15 +29,3 @@ std::int32_t ReadReplyNumber(std::string_view reply);
 // Everything up to and including the last path separator. On Linux a backslash is an ordinary
 // character of a file name.
 std::string FolderOf(const std::string& path);
-
-// Whether a song that cannot be opened is reported with "MP3 Fehler": the user chose it. A song
-// the list moved on to by itself is skipped quietly instead.
-enum class OpenFailure { Report, Quiet };
-
-// Opens the song at path (a full path from the song list) under MP3Stueck, measures its length,
-// starts it from millisecond 1 and shows length, song number, bitrate, sampling rate and folder.
-// A device that cannot seek to the end is asked for the length; 0 when it knows none either.
-// When the device cannot open it, shows "MP3 Fehler" (unless quiet) and changes nothing else.
-// The caller sets the playing state. Returns whether the song was opened.
-bool OpenSong(MciChannel& channel, const SongListState& songs, const std::string& path,
-              OpenFailure failure = OpenFailure::Report);

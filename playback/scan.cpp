@@ -5,11 +5,8 @@
 #include <unordered_set>
 #include <utility>
 
-#include "platform/gui.h"
 #include "platform/system.h"
-#include "playback/time_text.h"
 #include "trackinfo/frame_header.h"
-#include "ui/gadgets.h"
 
 namespace {
 
@@ -21,6 +18,7 @@ bool IsDotEntry(const std::string& name) {
 
 struct Scan {
     SongListState& songs;
+    const ScanDisplay& display;
     // Identities of every folder entered in this scan. A link back to an outer folder would
     // repeat the songs forever, and links reaching one folder twice on each level would make
     // the scan exponential.
@@ -37,37 +35,18 @@ bool FirstVisit(Scan& scan, const std::string& path) {
 }
 
 // The steps that end every level: what the top level sets last is what stays.
-void FinishLevel(SongListState& songs, bool opened) {
-    if (opened) {
-        if (songs.SongCount > 0) {
-            gui::SetGadgetEnabled(ui::SongChoice, true);
-            gui::SetGadgetState(ui::SongChoice, 0);
-            gui::SetGadgetText(ui::SongCountText, std::to_string(songs.SongCount));
-            gui::SetGadgetText(ui::SongNumberText, "1");
-        } else {
-            gui::SetGadgetEnabled(ui::SongChoice, false);
-            gui::SetGadgetText(ui::SongCountText, "0");
-            gui::SetGadgetText(ui::SongNumberText, "0");
-            songs.CurrentSong = 0;
-        }
-    } else {
-        gui::ShowMessage(
-            "Fehler",
-            "Verzeichnis kann nicht durchsucht werden: " + gui::GetGadgetText(ui::FolderDisplay),
-            gui::MessageIcon::None);
-    }
-    gui::SetGadgetText(ui::BitrateValue, songs.SongBitrateText[0]);
-    gui::SetGadgetText(ui::SampleRateValue, songs.SongSampleRateText[0]);
-    gui::SetWaitCursor(false);
-    gui::SetWindowEnabled(ui::MainWindow, true);
+void FinishLevel(Scan& scan, bool opened) {
+    if (opened && scan.songs.SongCount <= 0) scan.songs.CurrentSong = 0;
+    if (scan.display.levelFinished) scan.display.levelFinished(scan.songs, opened);
 }
 
 // The caller has checked that the list has room.
-void AddSong(SongListState& songs, const std::string& path, const std::string& name) {
+void AddSong(Scan& scan, const std::string& path, const std::string& name) {
+    SongListState& songs = scan.songs;
     const auto index = std::size_t(songs.SongCount);
     // Assigned in place, so a rescan reuses the memory of the path it replaces.
     songs.SongList[index].assign(path).append(name);
-    gui::AddGadgetItem(ui::SongChoice, name);
+    if (scan.display.songAdded) scan.display.songAdded(name);
     SongHeaderInfo info = AnalyseSongHeader(songs.SongList[index]);
     songs.SongBitrateText[index] = std::move(info.texts.bitrateText);
     songs.SongSampleRateText[index] = std::move(info.texts.sampleRateText);
@@ -83,7 +62,7 @@ void ScanEntries(Scan& scan, const std::string& path, int level, int withSubfold
         if (!entry.isDirectory) {
             if (!entry.isFile || !IsMp3Name(entry.name)) continue;
             if (scan.songs.SongCount >= MaxSongs) break;  // the list is full
-            AddSong(scan.songs, path, entry.name);
+            AddSong(scan, path, entry.name);
         } else if (withSubfolders == 1 && level + 1 < MaxLevels &&
                    scan.songs.SongCount < MaxSongs) {
             const std::string folder = path + entry.name + sys::PathSeparator;
@@ -93,15 +72,14 @@ void ScanEntries(Scan& scan, const std::string& path, int level, int withSubfold
 }
 
 void ScanLevel(Scan& scan, const std::string& path, int level, int withSubfolders) {
-    gui::SetWaitCursor(true);
-    gui::SetWindowEnabled(ui::MainWindow, false);
+    if (scan.display.levelStarted) scan.display.levelStarted();
 
     const bool opened = sys::ExamineDirectory(level, path);
     if (opened) {
         ScanEntries(scan, path, level, withSubfolders);
         sys::FinishDirectory(level);
     }
-    FinishLevel(scan.songs, opened);
+    FinishLevel(scan, opened);
 }
 
 }  // namespace
@@ -119,12 +97,9 @@ bool IsMp3Name(std::string_view name) {
     return true;
 }
 
-void ScanDirectory(SongListState& songs, const std::string& path, int level, int withSubfolders) {
-    Scan scan{songs, {}};
+void ScanDirectory(SongListState& songs, const std::string& path, int level, int withSubfolders,
+                   const ScanDisplay& display) {
+    Scan scan{songs, display, {}};
     FirstVisit(scan, path);
     ScanLevel(scan, path, level, withSubfolders);
-}
-
-void ShowTotalDuration(const SongListState& songs) {
-    gui::SetGadgetText(ui::TotalTimeText, FormatTotalPlayingTime(songs.TotalDuration));
 }

@@ -9,6 +9,7 @@
 #include "platform/system.h"
 #include "ui/gadget_spec.h"
 #include "ui/gadgets.h"
+#include "ui/layout.h"
 
 // Seconds since 1970 of the build, given by the build system.
 #ifndef KLINGTAL_BUILD_EPOCH
@@ -19,7 +20,6 @@ namespace ui {
 
 namespace {
 
-constexpr int AboutImage = 10;
 constexpr gui::Rect PictureRect{210, 10, 70, 89};  // client pixels
 
 constexpr std::string_view CreditText = "Ein Freeware-Programm geschrieben mit dem ";
@@ -40,7 +40,7 @@ void CreateAboutControls() {
     const gui::Rect& p = PictureRect;
     gui::GadgetSpec picture =
         MakeGadget(AboutPicture, gui::GadgetKind::Picture, p.x, p.y, p.width, p.height);
-    picture.image = AboutImage;
+    picture.image = AboutPictureImage;
     gui::CreateGadget(picture);
     gui::CreateGadget(
         MakeGadget(AboutOkButton, gui::GadgetKind::DefaultButton, 210, 112, 75, 20, "Ok"));
@@ -57,8 +57,8 @@ void CreateAboutControls() {
 // Whether the mouse, as the window reports it, is over the picture. The reported position is
 // relative to the outer window where the system has frame metrics, so they come off first.
 bool MouseOverPicture() {
-    const int x = gui::WindowMouseX(AboutWindow) - gui::SystemMetric(33);
-    const int y = gui::WindowMouseY(AboutWindow) - gui::SystemMetric(4);
+    const int x = gui::WindowMouseX(AboutWindow) - gui::SystemMetric(FrameSizeMetric);
+    const int y = gui::WindowMouseY(AboutWindow) - gui::SystemMetric(CaptionHeightMetric);
     return x >= PictureRect.x && x < PictureRect.x + PictureRect.width && y >= PictureRect.y &&
            y < PictureRect.y + PictureRect.height;
 }

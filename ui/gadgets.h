@@ -66,7 +66,7 @@ enum Gadget : int {
     AboutDateText = 109,
 };
 
-// Image numbers of the button pictures (image 10 is the About picture).
+// Image numbers of the button pictures and of the About window's picture.
 enum Image : int {
     PlayImage = 1,
     PreviousImage = 2,
@@ -76,7 +76,8 @@ enum Image : int {
     InfoImage = 6,
     ExpandImage = 7,
     ShrinkImage = 8,
-    AboutImage = 9,
+    AboutImage = 9,  // the About button's picture
+    AboutPictureImage = 10,
     UnmuteImage = 11,
     MuteImage = 12,
 };

@@ -2,11 +2,10 @@
 #include "ui/images.h"
 
 #include "platform/gui.h"
+#include "ui/gadgets.h"
 #include "ui/resource_data.h"
 
 namespace {
-
-constexpr int kAboutPicture = 10;
 
 bool Register(int image) {
     std::size_t size = 0;
@@ -19,11 +18,11 @@ bool Register(int image) {
 bool RegisterProgramImages() {
     bool ok = true;
     for (int image = 1; image <= kEmbeddedImageCount; ++image) {
-        if (image != kAboutPicture) ok = Register(image) && ok;
+        if (image != ui::AboutPictureImage) ok = Register(image) && ok;
     }
     return ok;
 }
 
 bool RegisterAboutImage() {
-    return Register(kAboutPicture);
+    return Register(ui::AboutPictureImage);
 }

@@ -6,6 +6,7 @@
 #include "ui/gadget_spec.h"
 #include "ui/gadgets.h"
 #include "ui/keys.h"
+#include "ui/layout.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -73,15 +74,17 @@ void CreateMainControls(std::string_view songFolder) {
     Create(Label(ElapsedText, Align::Centre, 95, 61, 30, 12, "0:00"));
     Create(Label(SongLengthText, Align::Centre, 190, 61, 25, 12, "0:00"));
     Create(Label(SliderStartText, Align::Left, 4, 61, 30, 12, "0:00"));
-    Create(Slider(PositionSlider, 4, 44, 212, 18, 500), "Position innerhalb des Liedes");
+    Create(Slider(PositionSlider, 4, 44, 212, 18, PositionSteps), "Position innerhalb des Liedes");
     Create(MakeGadget(PositionFrame, K::SunkenFrame, 2, 42, 215, 32));
     Create(Label(SongNumberText, Align::Right, 228, 44, 20, 12));
     Create(Label(SeparatorText, Align::Left, 250, 44, 5, 12, "/"));
     Create(Label(SongCountText, Align::Left, 255, 44, 20, 12));
     Create(Label(TotalTimeText, Align::Centre, 227, 61, 52, 12, "000:00:00"));
     Create(MakeGadget(CounterFrame, K::SunkenFrame, 219, 42, 63, 32));
-    Create(MakeGadget(VolumeTrack, K::SunkenFrame, 210, 85, 70, 4));
-    Create(MakeGadget(VolumeKnob, K::Button, 210, 79, 9, 16), "Lautstärkeregler");
+    Create(MakeGadget(VolumeTrack, K::SunkenFrame, VolumeTrackX, 85, VolumeTrackWidth, 4));
+    Create(MakeGadget(VolumeKnob, K::Button, VolumeTrackX, VolumeKnobY, VolumeKnobWidth,
+                      VolumeKnobHeight),
+           "Lautstärkeregler");
     // Both rate labels get the number 39; the second takes it over and no handler needs it.
     Create(Label(RateLabel, Align::Left, 7, 100, 35, 12, "Bitrate:"));
     Create(Label(BitrateValue, Align::Right, 45, 100, 18, 12));

@@ -1,5 +1,5 @@
-// The channel to the string-command device: what OpenSong sends and shows, how replies are read,
-// and what a failed open leaves behind. Runs over the scripted device and the headless gui.
+// The channel to the string-command device: what opening a song sends and shows, how replies are
+// read, and what a failed open leaves behind. Runs over the scripted device and the headless gui.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/player.h"
 #include "fakes/fake_mci.h"
 #include "platform/gui.h"
 #include "platform/headless/headless.h"
@@ -62,7 +63,7 @@ const std::string kPath = NativePath("/home/anna/Musik/Die Ärzte & Co/03 - \"Li
 TEST_F(MciChannelTest, OpenSongSendsItsStepsInOrderAndShowsTheSong) {
     const std::string path = NativePath("/home/anna/Musik/Die Ärzte & Co/03 - Lied.mp3");
     fake_mci::SetAnswer("status MP3Stueck position wait", {0, "183999"});
-    OpenSong(channel, songs, path);
+    OpenAndShowSong(channel, songs, path);
 
     const std::vector<std::string> expected = {"open \"" + path + "\" alias MP3Stueck",
                                                "set MP3Stueck time format ms",
@@ -87,7 +88,7 @@ TEST_F(MciChannelTest, AFailedOpenShowsTheErrorAndChangesNothingElse) {
     fake_mci::SetAnswer("open \"" + kPath + "\" alias MP3Stueck",
                         {mci::MCIERR_EXTRA_CHARACTERS, ""});
     channel.SongLength = 4321;
-    OpenSong(channel, songs, kPath);
+    OpenAndShowSong(channel, songs, kPath);
 
     EXPECT_EQ(fake_mci::Sent().size(), 1u);
     ASSERT_EQ(gui::headless::Messages().size(), 1u);
@@ -122,7 +123,7 @@ TEST_F(MciChannelTest, LengthRepliesAndTheirDisplay) {
         SCOPED_TRACE(c.answer.reply);
         fake_mci::Reset();
         fake_mci::SetAnswer("status MP3Stueck position wait", c.answer);
-        OpenSong(channel, songs, "/m/x.mp3");
+        OpenAndShowSong(channel, songs, "/m/x.mp3");
         EXPECT_EQ(channel.SongLength, c.length);
         EXPECT_EQ(gui::GetGadgetText(ui::SongLengthText), c.shown);
     }
@@ -133,26 +134,26 @@ TEST_F(MciChannelTest, LengthRepliesAndTheirDisplay) {
 TEST_F(MciChannelTest, LengthWithoutSeekingToTheEndAndQuietFailures) {
     fake_mci::SetAnswer("seek MP3Stueck to end wait", {277, ""});
     fake_mci::SetAnswer("status MP3Stueck length", {0, "3700"});
-    OpenSong(channel, songs, "/m/x.mp3");
+    OpenAndShowSong(channel, songs, "/m/x.mp3");
     EXPECT_EQ(channel.SongLength, 3700);
     EXPECT_EQ(std::count(fake_mci::Sent().begin(), fake_mci::Sent().end(),
                          "status MP3Stueck position wait"),
               0);
 
     fake_mci::SetAnswer("open \"/m/y.mp3\" alias MP3Stueck", {mci::MCIERR_FILE_NOT_FOUND, ""});
-    EXPECT_FALSE(OpenSong(channel, songs, "/m/y.mp3", OpenFailure::Quiet));
+    EXPECT_FALSE(OpenAndShowSong(channel, songs, "/m/y.mp3", OpenFailure::Quiet));
     EXPECT_TRUE(gui::headless::Messages().empty());
 }
 
 TEST_F(MciChannelTest, TheFolderIsEverythingUpToTheLastSeparator) {
-    OpenSong(channel, songs, NativePath("/m/x.mp3"));
+    OpenAndShowSong(channel, songs, NativePath("/m/x.mp3"));
     EXPECT_EQ(gui::GetGadgetText(ui::FolderDisplay), NativePath("/m/"));
 #ifndef _WIN32
     // On Linux a backslash belongs to the file name.
-    OpenSong(channel, songs, "/m/AC\\DC - x.mp3");
+    OpenAndShowSong(channel, songs, "/m/AC\\DC - x.mp3");
     EXPECT_EQ(gui::GetGadgetText(ui::FolderDisplay), "/m/");
 #endif
-    OpenSong(channel, songs, "lied.mp3");
+    OpenAndShowSong(channel, songs, "lied.mp3");
     EXPECT_EQ(gui::GetGadgetText(ui::FolderDisplay), "");
 }
 

@@ -47,6 +47,12 @@ class MediaControls : public ::testing::Test {
         fake_mci::SetAnswer("status MP3Stueck position wait", {0, "5000"});
         fake_mci::SetAnswer(Position, {0, "2000"});
     }
+    // The program's callbacks hold this test's app, which ends with the test: a later test's
+    // wait must not run them.
+    void TearDown() override {
+        gui::SetModalPass(nullptr);
+        gui::SetSessionEndCallback(nullptr);
+    }
 
     // Three songs, the first with a tag; then the program starts.
     void Start(const std::string& settings = "") {

@@ -38,6 +38,12 @@ class Player : public ::testing::Test {
         mixer_fake::ChangeVolumeOutside(0);
         fake_mci::SetAnswer("status MP3Stueck position wait", {0, "5000"});
     }
+    // The program's callbacks hold this test's app, which ends with the test: a later test's
+    // wait must not run them.
+    void TearDown() override {
+        gui::SetModalPass(nullptr);
+        gui::SetSessionEndCallback(nullptr);
+    }
 
     // Starts the program with songs named 0.mp3 .. (count-1).mp3 and extra settings lines.
     void Start(int count, const std::string& settings = "") {

@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/song_display.h"
 #include "platform/gui.h"
 #include "platform/headless/headless.h"
 #include "playback/scan.h"
@@ -31,7 +32,7 @@ class Scan : public ::testing::Test {
 
     void Run(int withSubfolders) {
         songs->SongCount = 0;
-        ScanDirectory(*songs, folder.Path(), 0, withSubfolders);
+        ScanDirectory(*songs, folder.Path(), 0, withSubfolders, MainWindowScanDisplay());
         ShowTotalDuration(*songs);
     }
 
@@ -74,6 +75,16 @@ TEST_F(Scan, TakesMp3FilesOnlyAndShowsTheResult) {
     EXPECT_EQ(gui::GetGadgetText(ui::TotalTimeText), "0:00:00");
     EXPECT_FALSE(hl::WaitCursorOn());
     EXPECT_TRUE(hl::FindWindow(ui::MainWindow)->enabled);
+}
+
+// The scan itself touches no control: a caller without a display gets the list alone.
+TEST_F(Scan, WithoutADisplayOnlyTheListChanges) {
+    WriteFile(folder.File("a.mp3"), "x");
+    ScanDirectory(*songs, folder.Path(), 0, 0);
+    EXPECT_EQ(songs->SongCount, 1);
+    EXPECT_EQ(gui::CountGadgetItems(ui::SongChoice), 0);
+    EXPECT_FALSE(gui::IsGadgetEnabled(ui::SongChoice));
+    EXPECT_FALSE(hl::WaitCursorOn());
 }
 
 TEST_F(Scan, RecordsEachSongsHeaderAndTheTotal) {
@@ -143,7 +154,7 @@ TEST_F(Scan, UnreadableFolderNamesTheShownFolderAndKeepsTheOthers) {
     hl::Reset();
     SetUp();
     songs->SongCount = 0;
-    ScanDirectory(*songs, folder.File("fehlt/"), 0, 0);
+    ScanDirectory(*songs, folder.File("fehlt/"), 0, 0, MainWindowScanDisplay());
     ASSERT_EQ(hl::Messages().size(), 1u);
     EXPECT_EQ(songs->SongCount, 0);
     EXPECT_FALSE(hl::WaitCursorOn());

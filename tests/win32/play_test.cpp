@@ -14,7 +14,7 @@
 #include "app/main_loop.h"
 #include "platform/gui.h"
 #include "platform/win32/text_win32.h"
-#include "playback/mci_channel.h"
+#include "playback/song_commands.h"
 #include "ui/gadgets.h"
 
 namespace systemvalues {  // mci_system_side.cpp
@@ -61,7 +61,7 @@ TEST(Win32Play, ARealSongPlaysToItsEndAndTheNextFollows) {
     }
     const int playing = app->player.Playing;
     Shutdown(*app, true);
-    SendMci(app->mci, "close MP3Stueck");  // the process ending would close it; a test goes on
+    CloseSong(app->mci);  // the process ending would close it; a test goes on
     gui::CloseWindow(ui::MainWindow);
 
     EXPECT_EQ(app->songs.CurrentSong, 1);

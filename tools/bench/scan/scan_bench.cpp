@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/song_display.h"
 #include "platform/gui.h"
 #include "platform/system.h"
 #include "playback/scan.h"
@@ -34,7 +35,7 @@ void ScanAsChosen(SongListState& songs, const std::string& folder) {
     gui::ClearGadgetItems(ui::SongChoice);
     songs.TotalDuration = 0;
     songs.SongCount = 0;
-    ScanDirectory(songs, folder, 0, 0);
+    ScanDirectory(songs, folder, 0, 0, MainWindowScanDisplay());
     ShowTotalDuration(songs);
     gui::PollEvent();
 }
