@@ -16,7 +16,7 @@ struct PlayerState {
     int Playing = 0;      // a song is open and running
     int Paused = 0;       // the open song is paused
     int Position = 0;     // last polled position, milliseconds
-    int SliderValue = 0;  // position slider, 0..500
+    int SliderValue = 0;  // position slider, 0..ui::PositionSteps
     int Seeks = 0;        // how often the slider moved the position, for the media controls
     // When Position was polled: the next whole second of the display is due from then.
     std::chrono::steady_clock::time_point PositionPolledAt{};
