@@ -1,4 +1,4 @@
-// The main window's displays of the song list and of a song just opened.
+// The main window's displays of the song list: the scan as it runs, the total, the rescan.
 #include "app/song_display.h"
 
 #include "platform/gui.h"
