@@ -12,13 +12,15 @@ execute_process(COMMAND ${FLTK_CONFIG} --ldflags --use-images OUTPUT_VARIABLE fl
 separate_arguments(fltk_cxxflags UNIX_COMMAND "${fltk_cxxflags}")
 separate_arguments(fltk_ldflags UNIX_COMMAND "${fltk_ldflags}")
 find_package(X11 REQUIRED)
+pkg_check_modules(XFT REQUIRED IMPORTED_TARGET xft fontconfig)
 
 klingtal_backend(klingtal_gui_fltk platform/posix/gui
-                 core.cpp desktop.cpp dialogs.cpp drop.cpp gadgets.cpp keys.cpp
-                 requester_stop.cpp widgets.cpp windows.cpp x11.cpp)
+                 core.cpp desktop.cpp dialogs.cpp drop.cpp drop_down.cpp gadgets.cpp keys.cpp
+                 requester_stop.cpp scale.cpp text.cpp widgets.cpp windows.cpp x11.cpp)
 # FLTK's headers are not warning-clean; they are system headers to us.
 target_compile_options(klingtal_gui_fltk PRIVATE ${fltk_cxxflags})
-target_link_libraries(klingtal_gui_fltk PUBLIC klingtal_platform_common ${fltk_ldflags} X11::X11)
+target_link_libraries(klingtal_gui_fltk PUBLIC klingtal_platform_common ${fltk_ldflags} X11::X11
+                      PkgConfig::XFT)
 
 klingtal_backend(klingtal_mci_posix platform/posix/mci
                  decoder.cpp device.cpp output.cpp parser.cpp player.cpp)

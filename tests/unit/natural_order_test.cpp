@@ -118,3 +118,17 @@ TEST(NaturalOrder, IsAStrictTotalOrderOverAnyBytes) {
         }
     }
 }
+
+TEST(NaturalOrder, TypedStartsFoldAsTheOrderFoldsLetters) {
+    struct Case {
+        const char* name;
+        const char* prefix;
+        bool starts;
+    };
+    for (const Case& c :
+         {Case{"Klang.mp3", "kl", true}, Case{"Ärger.mp3", "ar", true},
+          Case{"ärger.mp3", "Ä", true}, Case{"Öl", "o", true}, Case{"Kl", "klang", false},
+          Case{"Lied", "li ", false}, Case{"東京の夜.mp3", "東京", true}, Case{"x", "", true}}) {
+        EXPECT_EQ(sys::StartsWithFolded(c.name, c.prefix), c.starts) << c.name << " " << c.prefix;
+    }
+}

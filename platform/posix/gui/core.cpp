@@ -116,6 +116,7 @@ void ChooseSmallFont() {
 void DrawPlainLabel(const Fl_Label* label, int x, int y, int w, int h, Fl_Align align) {
     fl_font(label->font, label->size);
     fl_color(label->color);
+    if (label->image == nullptr && DrawTextInEveryScript(label->value, x, y, w, h, align)) return;
     fl_draw(label->value, x, y, w, h, align, label->image, 0);
 }
 
@@ -123,7 +124,7 @@ void MeasurePlainLabel(const Fl_Label* label, int& w, int& h) {
     fl_font(label->font, label->size);
     w = 0;
     h = 0;
-    fl_measure(label->value, w, h, 0);
+    MeasureTextInEveryScript(label->value, w, h);
     if (label->image != nullptr) {
         w = std::max(w, label->image->w());
         h = std::max(h, label->image->h());
@@ -174,10 +175,19 @@ GadgetRecord* FindGadget(int gadget) {
     return it == gadgets.end() ? nullptr : &it->second;
 }
 
-Fl_RGB_Image* FindImage(int image) {
+// FLTK scales RGB images by nearest neighbour, so whole factors keep every pixel square.
+Fl_Image* FindImage(int image) {
     auto& images = TheState().images;
     auto it = images.find(image);
-    return it == images.end() || it->second.empty() ? nullptr : it->second.back()->image.get();
+    if (it == images.end() || it->second.empty()) return nullptr;
+    ImageRecord& record = *it->second.back();
+    const int w = Scaled(record.image->w()), h = Scaled(record.image->h());
+    if (w == record.image->w() && h == record.image->h()) return record.image.get();
+    for (const auto& scaled : record.scaled) {
+        if (scaled->w() == w && scaled->h() == h) return scaled.get();
+    }
+    record.scaled.emplace_back(record.image->copy(w, h));
+    return record.scaled.back().get();
 }
 
 void EnsureStarted() {
@@ -186,12 +196,13 @@ void EnsureStarted() {
     started = true;
     fl_open_display();
     CatchStopSignals();
+    ReadScaleFactor();
     ChooseSmallFont();
     Fl::event_dispatch(DispatchWithMouseButtons);
     Fl::set_labeltype(PlainLabel(), DrawPlainLabel, MeasurePlainLabel);
     Fl_Tooltip::enable(1);
     Fl_Tooltip::font(FL_HELVETICA);
-    Fl_Tooltip::size(kNormalFontSize);
+    Fl_Tooltip::size(NormalFontSize());
     // Keyboard focus for the controls in a window's Tab order only (SetTabOrder), each drawn
     // with FLTK's focus box while it has it.
     Fl::visible_focus(1);
@@ -210,14 +221,15 @@ void WaitModally() {
 Fl_Font SmallFont() {
     return kSmallFont;
 }
+// The sizes are chosen for layout pixels and drawn in device pixels.
 int SmallFontSize() {
-    return smallFontSize;
+    return Scaled(smallFontSize);
 }
 Fl_Font NormalFont() {
     return FL_HELVETICA;
 }
 int NormalFontSize() {
-    return kNormalFontSize;
+    return Scaled(kNormalFontSize);
 }
 Fl_Labeltype PlainLabel() {
     return FL_FREE_LABELTYPE;

@@ -22,6 +22,7 @@ namespace gui::fltk {
 
 namespace {
 
+// Layout pixels; the window scales them (Scaled).
 constexpr int kMargin = 12;
 constexpr int kIconSize = 32;
 constexpr int kOkWidth = 75, kOkHeight = 23;
@@ -29,14 +30,14 @@ constexpr int kOkWidth = 75, kOkHeight = 23;
 // The red round error sign with a white cross.
 class ErrorIcon : public Fl_Box {
   public:
-    ErrorIcon(int x, int y) : Fl_Box(x, y, kIconSize, kIconSize) {}
+    ErrorIcon(int x, int y) : Fl_Box(x, y, Scaled(kIconSize), Scaled(kIconSize)) {}
 
   protected:
     void draw() override {
         fl_color(fl_rgb_color(200, 30, 30));
         fl_pie(x(), y(), w(), h(), 0, 360);
         fl_color(FL_WHITE);
-        fl_line_style(FL_SOLID, 3);
+        fl_line_style(FL_SOLID, Scaled(3));
         const int inset = w() / 3;
         fl_line(x() + inset, y() + inset, x() + w() - inset, y() + h() - inset);
         fl_line(x() + w() - inset, y() + inset, x() + inset, y() + h() - inset);
@@ -52,12 +53,12 @@ std::string FitMessageText(std::string_view text, int iconSpace) {
     std::replace(body.begin(), body.end(), '\r', '\n');
     int sx = 0, sy = 0, sw = 0, sh = 0;
     Fl::screen_xywh(sx, sy, sw, sh, 0);
-    const int maxWidth = std::max(sw * 4 / 5 - kMargin * 2 - iconSpace, kOkWidth);
+    const int maxWidth = std::max(sw * 4 / 5 - Scaled(kMargin * 2) - iconSpace, Scaled(kOkWidth));
     std::vector<std::string> lines = WrapText(body, maxWidth, [](std::string_view c) {
         return int(fl_width(c.data(), int(c.size())) + 0.999);
     });
     const int maxLines =
-        std::max(1, (sh * 4 / 5 - kMargin * 3 - kOkHeight - 30) / std::max(1, fl_height()));
+        std::max(1, (sh * 4 / 5 - Scaled(kMargin * 3 + kOkHeight + 30)) / std::max(1, fl_height()));
     if (int(lines.size()) > maxLines) {
         lines.resize(std::size_t(maxLines));
         lines.back() += "…";
@@ -84,26 +85,28 @@ using namespace gui::fltk;
 
 void ShowMessage(std::string_view title, std::string_view text, MessageIcon icon) {
     EnsureStarted();
-    const int iconSpace = icon == MessageIcon::Error ? kIconSize + kMargin : 0;
+    const int margin = Scaled(kMargin), okWidth = Scaled(kOkWidth), okHeight = Scaled(kOkHeight);
+    const int iconSize = Scaled(kIconSize);
+    const int iconSpace = icon == MessageIcon::Error ? iconSize + margin : 0;
     fl_font(NormalFont(), NormalFontSize());
     const std::string body = FitMessageText(text, iconSpace);
     int textWidth = 0, textHeight = 0;
-    fl_measure(body.c_str(), textWidth, textHeight, 0);
-    const int width = std::max(kMargin * 2 + iconSpace + textWidth, kOkWidth + kMargin * 2);
-    const int contentHeight = std::max(textHeight, icon == MessageIcon::Error ? kIconSize : 0);
-    const int height = kMargin * 3 + contentHeight + kOkHeight;
+    MeasureTextInEveryScript(body.c_str(), textWidth, textHeight);
+    const int width = std::max(margin * 2 + iconSpace + textWidth, okWidth + margin * 2);
+    const int contentHeight = std::max(textHeight, icon == MessageIcon::Error ? iconSize : 0);
+    const int height = margin * 3 + contentHeight + okHeight;
 
     Fl_Window dialog(width, height);
     dialog.copy_label(std::string(title).c_str());
-    if (icon == MessageIcon::Error) new ErrorIcon(kMargin, kMargin);
-    auto* message = new Fl_Box(kMargin + iconSpace, kMargin, textWidth, contentHeight);
+    if (icon == MessageIcon::Error) new ErrorIcon(margin, margin);
+    auto* message = new Fl_Box(margin + iconSpace, margin, textWidth, contentHeight);
     message->labeltype(PlainLabel());
     message->labelfont(NormalFont());
     message->labelsize(NormalFontSize());
     message->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT);
     message->copy_label(body.c_str());
-    auto* ok = new DefaultButton((width - kOkWidth) / 2, height - kMargin - kOkHeight, kOkWidth,
-                                 kOkHeight);
+    auto* ok =
+        new DefaultButton((width - okWidth) / 2, height - margin - okHeight, okWidth, okHeight);
     ok->label("OK");
     ok->labelfont(NormalFont());
     ok->labelsize(NormalFontSize());
@@ -146,14 +149,14 @@ int ScreenWidth() {
     EnsureStarted();
     int x = 0, y = 0, w = 0, h = 0;
     Fl::screen_xywh(x, y, w, h, 0);
-    return w;
+    return UnscaledSize(w);
 }
 
 int ScreenHeight() {
     EnsureStarted();
     int x = 0, y = 0, w = 0, h = 0;
     Fl::screen_xywh(x, y, w, h, 0);
-    return h;
+    return UnscaledSize(h);
 }
 
 Rect DesktopArea() {
@@ -169,7 +172,7 @@ Rect DesktopArea() {
             right = std::max(right, x + w), bottom = std::max(bottom, y + h);
         }
     }
-    return {left, top, right - left, bottom - top};
+    return {Unscaled(left), Unscaled(top), UnscaledSize(right - left), UnscaledSize(bottom - top)};
 }
 
 // The caption and frame of the window manager are not known to the program: mouse positions

@@ -70,13 +70,17 @@ Fl_Align TextAlign(Align align) {
     }
 }
 
-int WidgetHeight(GadgetKind kind, int height) {
-    return kind == GadgetKind::DropDown ? std::min(height, kDropDownHeight) : height;
+// Where the widget of a gadget lies, in device pixels.
+Rect WidgetRect(GadgetKind kind, const Rect& layout) {
+    Rect shown = layout;
+    if (kind == GadgetKind::DropDown) shown.height = std::min(layout.height, kDropDownHeight);
+    return ScaledRect(shown);
 }
 
 // Every control passes a drop on to its window, so a drop lands anywhere on it.
 Fl_Widget* MakeWidget(const GadgetSpec& spec) {
-    const int x = spec.x, y = spec.y, w = spec.width, h = WidgetHeight(spec.kind, spec.height);
+    const Rect r = WidgetRect(spec.kind, {spec.x, spec.y, spec.width, spec.height});
+    const int x = r.x, y = r.y, w = r.width, h = r.height;
     switch (spec.kind) {
         case GadgetKind::Field: {
             auto* input = new DropPassing<Fl_Input>(x, y, w, h);
@@ -111,8 +115,11 @@ Fl_Widget* MakeWidget(const GadgetSpec& spec) {
             button->type(FL_TOGGLE_BUTTON);
             return button;
         }
-        case GadgetKind::DropDown:
-            return new DropPassing<DropDown>(x, y, w, h);
+        case GadgetKind::DropDown: {
+            auto* list = new DropPassing<DropDown>(x, y, w, h);
+            list->ListHeight(Scaled(spec.height));
+            return list;
+        }
         case GadgetKind::Slider: {
             auto* slider = new DropPassing<Slider>(x, y, w, h);
             slider->bounds(spec.minimum, spec.maximum);
@@ -344,7 +351,11 @@ void ResizeGadget(int gadget, int x, int y, int width, int height) {
     GadgetRecord* record = FindGadget(gadget);
     if (record == nullptr) return;
     record->rect = {x, y, width, height};
-    record->widget->resize(x, y, width, WidgetHeight(record->kind, height));
+    const Rect shown = WidgetRect(record->kind, record->rect);
+    record->widget->resize(shown.x, shown.y, shown.width, shown.height);
+    if (record->kind == GadgetKind::DropDown) {
+        static_cast<DropDown*>(record->widget)->ListHeight(Scaled(height));
+    }
     if (Fl_Window* window = record->widget->window()) window->redraw();
 }
 

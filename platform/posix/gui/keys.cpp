@@ -1,6 +1,6 @@
-// The keyboard of the FLTK backend: Tab and Shift+Tab along the window's Tab order, Alt+Down on
-// a drop-down, Page Up/Down on a slider, and the window's own keys (its key callback), all seen
-// before any widget, so that no control swallows them.
+// The keyboard of the FLTK backend: Tab and Shift+Tab along the window's Tab order, Alt+Down and
+// typing on a drop-down, Page Up/Down on a slider, and the window's own keys (its key callback),
+// all seen before any widget, so that no control swallows them.
 #include "platform/posix/gui/state.h"  // first, see there
 
 #include <FL/Fl.H>
@@ -72,6 +72,7 @@ bool PageSlider(int key) {
 }  // namespace
 
 bool TakeKey(Fl_Window* window) {
+    if (Fl::grab() != nullptr) return false;  // an open list holds the keyboard
     for (auto& [number, record] : TheState().windows) {
         if (static_cast<Fl_Window*>(record.window) != window || !record.enabled) continue;
         const int state = Fl::event_state();
@@ -88,6 +89,10 @@ bool TakeKey(Fl_Window* window) {
             return true;
         }
         if (PageSlider(key)) return true;
+        // The focused drop-down takes what is typed, as a list box does, the window's letters too.
+        if (GadgetRecord* list = FocusedGadget(GadgetKind::DropDown)) {
+            if (static_cast<DropDown*>(list->widget)->TakeKey()) return true;
+        }
         const char c = KeyChar();
         if (c == 0 || !record.keyCallback) return false;
         auto callback = record.keyCallback;  // it may replace itself

@@ -22,7 +22,8 @@ class ProgramWindow;
 class DropDown;
 
 struct WindowRecord {
-    ProgramWindow* window = nullptr;  // owned: deleted by CloseWindow
+    ProgramWindow* window = nullptr;      // owned: deleted by CloseWindow
+    int innerWidth = 0, innerHeight = 0;  // the client area in layout pixels
     std::function<void(bool)> sizeCallback;
     bool minimised = false;
     bool closing = false;
@@ -46,7 +47,7 @@ struct GadgetRecord {
     Fl_Widget* widget = nullptr;  // owned by its window
     int window = -1;
     GadgetKind kind = GadgetKind::Text;
-    Rect rect;
+    Rect rect;  // layout pixels, as the program gave them
     int optionGroup = -1;
     GadgetTag* tag = nullptr;
 };
@@ -54,6 +55,7 @@ struct GadgetRecord {
 struct ImageRecord {
     std::vector<std::uint8_t> rgba;
     std::unique_ptr<Fl_RGB_Image> image;
+    std::vector<std::unique_ptr<Fl_Image>> scaled;  // at the factors other than 1 met so far
 };
 
 struct State {
@@ -71,15 +73,27 @@ State& TheState();
 void Queue(const Event& event);
 WindowRecord* FindWindow(int window);
 GadgetRecord* FindGadget(int gadget);
-Fl_RGB_Image* FindImage(int image);
+Fl_Image* FindImage(int image);  // at the scale factor
 
 // A key pressed in one of the program's windows, before any widget sees it: Tab along the
 // window's Tab order, Alt+Down on a drop-down, Page Up/Down on a slider and the window's own
 // keys (keys.cpp). True when the key has been used.
 bool TakeKey(Fl_Window* window);
 
-// Sets up FLTK once: the label type, fonts, tooltips and the X connection.
+// Sets up FLTK once: the label type, fonts, tooltips, the X connection and the scale factor.
 void EnsureStarted();
+
+// The desktop's scale factor, 1 to 4: FLTK_SCALING_FACTOR when set, else the X resource Xft.dpi
+// over 96, else 1 (scale.cpp). Read when FLTK starts; windows opened later follow a new reading.
+void ReadScaleFactor();
+double ScaleFactor();
+// Layout pixels, which the program speaks in, to device pixels and back. A position comes back
+// as the layout pixel it lies in, a size as the nearest one.
+int Scaled(int layout);
+int Unscaled(int device);
+int UnscaledSize(int device);
+// Edges rounded one by one, so that controls that touch at scale 1 still touch.
+Rect ScaledRect(const Rect& layout);
 
 // True from a termination signal until the next poll turns it into a close request: a modal
 // window then closes at once, so the main loop takes the close within a second. Any thread.
@@ -95,6 +109,10 @@ Fl_Font NormalFont();
 int NormalFontSize();
 // A label type that draws text as it is: no '@' symbols (each widget's own '&' rule stays).
 Fl_Labeltype PlainLabel();
+// Text with characters the current font lacks, drawn line by line with fallback fonts for them
+// (text.cpp). False, and nothing drawn, when the current font has every character.
+bool DrawTextInEveryScript(const char* text, int x, int y, int w, int h, Fl_Align align);
+void MeasureTextInEveryScript(const char* text, int& w, int& h);
 
 // X11 window-manager hints (x11.cpp). All do nothing while the window is not shown.
 struct FrameExtents {

@@ -1,4 +1,5 @@
-// The widget classes of the FLTK gui backend and the two label types that draw text as given.
+// The widget classes of the FLTK gui backend: the program window, the default button, texts,
+// group frames and sliders.
 #include "platform/posix/gui/state.h"  // first, see there
 
 #include "platform/posix/gui/widgets.h"
@@ -7,7 +8,6 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/posix/gui/drop.h"
 
@@ -164,116 +164,6 @@ void Slider::draw() {
 
 void Slider::value_damage() {
     if (KnobOffset() != drawnOffset_) Fl_Slider::value_damage();
-}
-
-namespace {
-
-bool IsControl(char c) {
-    return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
-}
-
-}  // namespace
-
-bool NeedsDisplayText(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), IsControl);
-}
-
-std::string ItemDisplayText(std::string_view text) {
-    std::string shown;
-    shown.reserve(text.size());
-    for (char c : text) {
-        if (c == '\t') {
-            shown += "    ";
-        } else if (IsControl(c)) {
-            shown += '?';
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
-}
-
-namespace {
-
-// Draws a menu item's text with the plain string call, which gives no character a meaning.
-void DrawItemLabel(const Fl_Label* label, int x, int y, int w, int h, Fl_Align) {
-    fl_font(label->font, label->size);
-    fl_color(label->color);
-    fl_push_clip(x, y, w, h);
-    const int baseline = y + (h - fl_height()) / 2 + fl_height() - fl_descent();
-    fl_draw(label->value, int(std::strlen(label->value)), x + 2, baseline);
-    fl_pop_clip();
-}
-
-void MeasureItemLabel(const Fl_Label* label, int& w, int& h) {
-    fl_font(label->font, label->size);
-    w = int(fl_width(label->value)) + 4;
-    h = fl_height();
-}
-
-Fl_Labeltype ItemLabel() {
-    static const Fl_Labeltype type = [] {
-        const auto t = static_cast<Fl_Labeltype>(FL_FREE_LABELTYPE + 1);
-        Fl::set_labeltype(t, DrawItemLabel, MeasureItemLabel);
-        return t;
-    }();
-    return type;
-}
-
-}  // namespace
-
-DropDown::DropDown(int x, int y, int w, int h) : Fl_Choice(x, y, w, h) {
-    items_.push_back(Fl_Menu_Item{});  // the terminator
-    ItemLabel();
-}
-
-void DropDown::Attach(int selected) {
-    // menu() only stores the pointer (and selects the first item); selecting through the item
-    // pointer avoids Fl_Choice::value(int), which walks the whole list.
-    menu(texts_.empty() ? nullptr : items_.data());
-    Fl_Menu_::value(selected >= 0 && selected < Count() ? &items_[std::size_t(selected)] : nullptr);
-}
-
-// The closed list shows only the selected item, which an added item does not change: the scan
-// adds up to 10,000 items and none of them needs a redraw.
-void DropDown::Add(std::string_view text) {
-    const int selected = value();
-    texts_.emplace_back(text);
-    const char* label = texts_.back().c_str();
-    if (NeedsDisplayText(text)) {
-        shown_.push_back(ItemDisplayText(text));
-        label = shown_.back().c_str();
-    }
-    Fl_Menu_Item item{};
-    item.text = label;
-    item.labeltype_ = ItemLabel();
-    item.labelfont_ = textfont();
-    item.labelsize_ = textsize();
-    item.labelcolor_ = FL_FOREGROUND_COLOR;
-    items_.back() = item;
-    items_.push_back(Fl_Menu_Item{});
-    Attach(selected);
-}
-
-void DropDown::Clear() {
-    const bool showedItem = value() >= 0;
-    texts_.clear();
-    shown_.clear();
-    items_.assign(1, Fl_Menu_Item{});
-    Attach(-1);
-    if (showedItem) redraw();
-}
-
-void DropDown::Select(int index) {
-    if (index == value()) return;
-    Attach(index);
-    redraw();
-}
-
-void DropDown::Open() {
-    if (!active_r() || Count() == 0) return;
-    const Fl_Menu_Item* chosen = menu()->pulldown(x(), y(), w(), h(), mvalue(), this);
-    if (chosen != nullptr && chosen != mvalue()) picked(chosen);
 }
 
 }  // namespace gui::fltk

@@ -3,15 +3,10 @@
 
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
-#include <FL/Fl_Choice.H>
 #include <FL/Fl_Double_Window.H>
-#include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_Slider.H>
 
-#include <deque>
-#include <string>
-#include <string_view>
-#include <vector>
+#include "platform/posix/gui/drop_down.h"
 
 namespace gui::fltk {
 
@@ -93,30 +88,5 @@ class Slider : public Fl_Slider {
     void JumpTo(int x);      // x in window pixels
     int drawnOffset_ = -1;   // where the knob was last drawn; -1 before the first drawing
 };
-
-// A drop-down list whose items are shown exactly as given. It keeps its own item array so that
-// appending stays cheap and no character in a name has a meaning to the menu code.
-class DropDown : public Fl_Choice {
-  public:
-    DropDown(int x, int y, int w, int h);
-    void Add(std::string_view text);
-    void Clear();
-    int Count() const { return int(texts_.size()); }
-    const std::string& Text(int index) const { return texts_[std::size_t(index)]; }
-    void Select(int index);  // -1: nothing selected
-    void Open();             // shows the list, as a click does; a pick is reported as one
-
-  private:
-    void Attach(int selected);
-    // Deques keep the addresses the menu items' text pointers hold. A text is drawn as given
-    // unless it has a tab or a control character; only those keep a second, drawable form.
-    std::deque<std::string> texts_;
-    std::deque<std::string> shown_;
-    std::vector<Fl_Menu_Item> items_;
-};
-
-// The drawable form of a drop-down item: tabs as spaces, other control characters as '?'.
-std::string ItemDisplayText(std::string_view text);
-bool NeedsDisplayText(std::string_view text);  // whether that form differs from the text
 
 }  // namespace gui::fltk

@@ -59,27 +59,30 @@ bool OpenWindow(const WindowSpec& spec) {
     EnsureStarted();
     if (spec.innerWidth <= 0 || spec.innerHeight <= 0) return false;
     if (FindWindow(spec.number) != nullptr) CloseWindow(spec.number);
-    int x = spec.x, y = spec.y;
+    const int w = Scaled(spec.innerWidth), h = Scaled(spec.innerHeight);
+    int x = Scaled(spec.x), y = Scaled(spec.y);
     if (spec.screenCentred) {
         int sx = 0, sy = 0, sw = 0, sh = 0;
         Fl::screen_xywh(sx, sy, sw, sh, 0);
-        x = sx + (sw - spec.innerWidth - kNominalFrameWidth) / 2;
-        y = sy + (sh - spec.innerHeight - kNominalFrameHeight) / 2;
+        x = sx + (sw - w - Scaled(kNominalFrameWidth)) / 2;
+        y = sy + (sh - h - Scaled(kNominalFrameHeight)) / 2;
     }
-    auto* window = new ProgramWindow(spec.number, x, y, spec.innerWidth, spec.innerHeight);
+    auto* window = new ProgramWindow(spec.number, x, y, w, h);
     window->end();
     window->copy_label(std::string(spec.title).c_str());
     // The class the desktop entry names (StartupWMClass): task bars match window and launcher.
     window->xclass("mp3klingtal");
     // Fixed minimum and maximum: the user cannot size it, and window managers offer no
     // maximise button for it.
-    window->size_range(spec.innerWidth, spec.innerHeight, spec.innerWidth, spec.innerHeight);
+    window->size_range(w, h, w, h);
     window->callback(OnCloseRequest, reinterpret_cast<void*>(std::intptr_t(spec.number)));
     // An owned window, or one without a minimise box, is a dialog: kept above its owner, no
     // taskbar entry.
     if (!spec.minimiseBox || spec.owner >= 0) window->set_non_modal();
     WindowRecord record;
     record.window = window;
+    record.innerWidth = spec.innerWidth;
+    record.innerHeight = spec.innerHeight;
     TheState().windows[spec.number] = std::move(record);
     TheState().current = spec.number;
     window->show();
@@ -121,18 +124,21 @@ std::string GetWindowTitle(int window) {
 }
 
 Rect WindowOuterRect(int window) {
-    ProgramWindow* fl = WindowOf(window);
-    if (fl == nullptr) return {};
+    WindowRecord* record = FindWindow(window);
+    if (record == nullptr) return {};
+    ProgramWindow* fl = record->window;
     const FrameExtents extents = QueryFrameExtents(fl);
-    return {fl->x() - extents.left, fl->y() - extents.top, fl->w() + kNominalFrameWidth,
-            fl->h() + kNominalFrameHeight};
+    return {Unscaled(fl->x() - extents.left), Unscaled(fl->y() - extents.top),
+            record->innerWidth + kNominalFrameWidth, record->innerHeight + kNominalFrameHeight};
 }
 
 void ResizeWindowOuter(int window, int outerWidth, int outerHeight) {
-    ProgramWindow* fl = WindowOf(window);
-    if (fl == nullptr) return;
-    const int w = std::max(1, outerWidth - kNominalFrameWidth);
-    const int h = std::max(1, outerHeight - kNominalFrameHeight);
+    WindowRecord* record = FindWindow(window);
+    if (record == nullptr) return;
+    ProgramWindow* fl = record->window;
+    record->innerWidth = std::max(1, outerWidth - kNominalFrameWidth);
+    record->innerHeight = std::max(1, outerHeight - kNominalFrameHeight);
+    const int w = Scaled(record->innerWidth), h = Scaled(record->innerHeight);
     fl->size_range(w, h, w, h);
     fl->size(w, h);
     fl->redraw();
@@ -182,7 +188,7 @@ int WindowMouseX(int window) {
     if (fl == nullptr) return 0;
     int x = 0, y = 0;
     Fl::get_mouse(x, y);
-    return x - fl->x();
+    return Unscaled(x - fl->x());
 }
 
 int WindowMouseY(int window) {
@@ -190,7 +196,7 @@ int WindowMouseY(int window) {
     if (fl == nullptr) return 0;
     int x = 0, y = 0;
     Fl::get_mouse(x, y);
-    return y - fl->y();
+    return Unscaled(y - fl->y());
 }
 
 void SetEnterEscapeButton(int window, int gadget) {

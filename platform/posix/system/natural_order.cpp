@@ -108,6 +108,17 @@ int CompareAt(std::string_view a, std::string_view b, std::size_t start, Level l
 
 }  // namespace
 
+bool StartsWithFolded(std::string_view name, std::string_view prefix) {
+    std::size_t i = 0, j = 0;
+    while (j < prefix.size()) {
+        if (i >= name.size()) return false;
+        if (BaseLetter(FoldCase(DecodeChar(name, i))) !=
+            BaseLetter(FoldCase(DecodeChar(prefix, j))))
+            return false;
+    }
+    return true;
+}
+
 bool NaturalLess(std::string_view a, std::string_view b) {
     const std::size_t start = SameTokensPrefix(a, b);
     for (Level level : {Level::BaseLetter, Level::IgnoreCase}) {

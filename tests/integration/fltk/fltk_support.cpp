@@ -96,6 +96,22 @@ unsigned ScreenPixel(int x, int y) {
     return unsigned(pixel & 0xffffff);
 }
 
+int DarkPixels(int x, int y, int w, int h) {
+    XSync(fl_display, False);
+    XImage* shot = XGetImage(fl_display, RootWindow(fl_display, fl_screen), x, y, unsigned(w),
+                             unsigned(h), AllPlanes, ZPixmap);
+    if (shot == nullptr) return -1;
+    int dark = 0;
+    for (int row = 0; row < h; ++row) {
+        for (int column = 0; column < w; ++column) {
+            const unsigned long c = XGetPixel(shot, column, row);
+            dark += (c >> 16 & 0xff) < 0x60 && (c >> 8 & 0xff) < 0x60 && (c & 0xff) < 0x60;
+        }
+    }
+    XDestroyImage(shot);
+    return dark;
+}
+
 bool HaveWindowManager() {
     return gui::fltk::WindowManagerRunning();
 }

@@ -21,6 +21,8 @@ void ClickAt(int window, int x, int y);
 unsigned long XidOf(int window);
 // The colour of a screen pixel as 0xRRGGBB.
 unsigned ScreenPixel(int x, int y);
+// How many pixels of a screen rectangle are dark (each channel below 0x60): the ink of a text.
+int DarkPixels(int x, int y, int w, int h);
 // The client area's top-left corner on the screen.
 void ClientOrigin(int window, int& x, int& y);
 // True while a window manager manages the display.
