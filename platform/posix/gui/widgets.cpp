@@ -119,10 +119,11 @@ void GroupFrame::draw() {
     if (label() == nullptr || *label() == '\0') return;
     int tw = 0, th = 0;
     measure_label(tw, th);
-    tw = std::min(tw, w() - 12);
+    tw = std::min(tw, w() - Scaled(12));
     fl_color(color());
-    fl_rectf(x() + 6, y(), tw + 4, textHeight);
-    draw_label(x() + 8, y(), tw, textHeight, FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+    fl_rectf(x() + Scaled(6), y(), tw + Scaled(4), textHeight);
+    draw_label(x() + Scaled(8), y(), tw, textHeight,
+               FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
 }
 
 int Slider::KnobSize() const {
