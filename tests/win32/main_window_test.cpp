@@ -7,6 +7,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -286,6 +288,51 @@ TEST_F(MainWindowTest, LettersClickTheirButtonsAndReturnTheDefaultOne) {
     Press(VK_SUBTRACT);
     EXPECT_EQ(gui::PollEvent().gadget, ui::VolumeKnob);  // wakes the loop, which moves the knob
     EXPECT_NEAR(static_cast<double>(GetVolume()), 40000.0 - ui::VolumeKeyStep, 2.0);
+}
+
+TEST_F(MainWindowTest, TheFocusedSongListTakesLettersAsTheStartOfAName) {
+    Start("Windows unbekannt");
+    for (const char* name : {"Abend.mp3", "Bach.mp3", "Xaver.mp3"}) {
+        gui::AddGadgetItem(ui::SongChoice, name);
+    }
+    gui::SetGadgetEnabled(ui::SongChoice, true);
+    gui::SetGadgetState(ui::SongChoice, 0);
+    SetForegroundWindow(main_);
+    SetFocus(Control(ui::SongChoice));
+    std::vector<int> gadgets;
+    for (UINT key : {'B', 'X'}) {  // next and play anywhere else
+        Press(key);
+        for (gui::Event e = gui::PollEvent(); e.type != gui::EventNone; e = gui::PollEvent()) {
+            if (e.type == gui::EventGadget) gadgets.push_back(e.gadget);
+        }
+    }
+    EXPECT_EQ(gadgets, (std::vector<int>{ui::SongChoice, ui::SongChoice}));
+    EXPECT_EQ(gui::GetGadgetState(ui::SongChoice), 2);
+}
+
+TEST_F(MainWindowTest, TheSongListHoldsTenThousandNamesAndOpensScrolledToTheCurrentOne) {
+    Start("Windows unbekannt");
+    for (int i = 1; i <= 10000; ++i) {
+        gui::AddGadgetItem(ui::SongChoice, "Lied " + std::to_string(i) + ".mp3");
+    }
+    gui::SetGadgetEnabled(ui::SongChoice, true);
+    EXPECT_EQ(gui::CountGadgetItems(ui::SongChoice), 10000);
+    gui::SetGadgetState(ui::SongChoice, 9998);
+    HWND combo = Control(ui::SongChoice);
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    EXPECT_TRUE(IsWindowVisible(info.hwndList));
+    EXPECT_NE(GetWindowLongW(info.hwndList, GWL_STYLE) & WS_VSCROLL, 0);
+    RECT list{};
+    GetClientRect(info.hwndList, &list);
+    const LRESULT top = SendMessageW(info.hwndList, LB_GETTOPINDEX, 0, 0);
+    const LRESULT rows =
+        list.bottom / std::max<LRESULT>(1, SendMessageW(info.hwndList, LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_LE(top, 9998);
+    EXPECT_GT(top + rows, 9998);
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
 }
 
 TEST_F(MainWindowTest, ImageButtonsAndTheKnobAreNamedByTheirTooltips) {

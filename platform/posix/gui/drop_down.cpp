@@ -379,6 +379,8 @@ int DropDown::handle(int event) {
             return 1;
         case FL_KEYBOARD:
             return TakeKey() ? 1 : 0;
+        case FL_SHORTCUT:  // the items have none, and the choice would open its menu instead
+            return 0;
         default:
             return Fl_Choice::handle(event);
     }

@@ -17,10 +17,11 @@
 
 namespace gui::fltk {
 
+class DropDown;
+
 // What typing into a list selects: the next name starting with the typed letter, or, for
 // letters typed within a second of each other, the first name from the current one on that
 // starts with all of them. One letter typed again steps on to the next name with it.
-class DropDown;
 class TypeAhead {
   public:
     // The index that `typed` (one UTF-8 character) selects in the list, -1 for none.

@@ -45,6 +45,12 @@ bool ListOpen(HWND focus) {
     return false;
 }
 
+// A focused drop-down takes letters as the start of a name to select, as its open list does.
+bool IsDropDown(HWND control) {
+    auto found = GetState().controls.find(control);
+    return found != GetState().controls.end() && found->second.kind == GadgetKind::DropDown;
+}
+
 HWND DefaultButtonOf(const WindowRecord& window) {
     auto* gadget = FindGadget(window.defaultGadget);
     return gadget != nullptr ? gadget->hwnd : nullptr;
@@ -106,7 +112,8 @@ bool TakeKeyboardMessage(const MSG& message) {
             return true;
         }
         const char key = KeyChar(message.wParam);
-        if (key != 0 && window->keyCallback && GetKeyState(VK_CONTROL) >= 0) {
+        if (key != 0 && window->keyCallback && GetKeyState(VK_CONTROL) >= 0 &&
+            !IsDropDown(GetFocus())) {
             auto callback = window->keyCallback;  // it may replace itself
             if (callback(key)) return true;
         }
