@@ -83,7 +83,7 @@ Fl_Widget* MakeWidget(const GadgetSpec& spec) {
     const int x = r.x, y = r.y, w = r.width, h = r.height;
     switch (spec.kind) {
         case GadgetKind::Field: {
-            auto* input = new DropPassing<Fl_Input>(x, y, w, h);
+            auto* input = new DropPassing<Field>(x, y, w, h);
             input->when(FL_WHEN_NEVER);
             input->readonly(1);  // what is typed there was never taken
             return input;

@@ -113,6 +113,8 @@ Fl_Labeltype PlainLabel();
 // (text.cpp). False, and nothing drawn, when the current font has every character.
 bool DrawTextInEveryScript(const char* text, int x, int y, int w, int h, Fl_Align align);
 void MeasureTextInEveryScript(const char* text, int& w, int& h);
+// Whether the current font lacks a character of the text.
+bool DrawsOnlyWithFallback(const char* text);
 
 // X11 window-manager hints (x11.cpp). All do nothing while the window is not shown.
 struct FrameExtents {

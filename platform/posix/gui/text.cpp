@@ -170,6 +170,10 @@ bool DrawTextInEveryScript(const char* text, int x, int y, int w, int h, Fl_Alig
     return true;
 }
 
+bool DrawsOnlyWithFallback(const char* text) {
+    return text != nullptr && !Covered(text);
+}
+
 void MeasureTextInEveryScript(const char* text, int& w, int& h) {
     w = 0;
     h = 0;

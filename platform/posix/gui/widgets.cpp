@@ -90,6 +90,19 @@ int ProgramWindow::handle(int event) {
     return Fl_Double_Window::handle(event);
 }
 
+void Field::draw() {
+    fl_font(textfont(), textsize());
+    if (value() == nullptr || !DrawsOnlyWithFallback(value())) {
+        Fl_Input::draw();
+        return;
+    }
+    draw_box(box(), color());
+    fl_color(active_r() ? textcolor() : fl_inactive(textcolor()));
+    DrawItemText(value(), x() + Fl::box_dx(box()), y() + Fl::box_dy(box()), w() - Fl::box_dw(box()),
+                 h() - Fl::box_dh(box()));
+    if (Fl::focus() == this) draw_focus();
+}
+
 int DefaultButton::handle(int event) {
     if (event == FL_SHORTCUT && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter) &&
         active_r() && visible_r()) {

@@ -4,6 +4,7 @@
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Input.H>
 #include <FL/Fl_Slider.H>
 
 #include "platform/posix/gui/drop_down.h"
@@ -37,6 +38,16 @@ class DropPassing : public Control {
         const int taken = PassDropToWindow(*this, event);
         return taken >= 0 ? taken : Control::handle(event);
     }
+};
+
+// The read-only folder field. Fl_Input draws with one font; a text that font cannot show whole
+// is drawn from its start with the fallback fonts instead.
+class Field : public Fl_Input {
+  public:
+    Field(int x, int y, int w, int h) : Fl_Input(x, y, w, h) {}
+
+  protected:
+    void draw() override;
 };
 
 // A push button that Return presses, drawn with the darker edge of a default button.

@@ -190,18 +190,32 @@ TEST_F(FltkSongList, NamesInOtherScriptsAreDrawnWithInk) {
     if (std::system("fc-list :lang=ja | grep -q .") != 0) {
         GTEST_SKIP() << "no font with CJK glyphs (scripts/setup installs one)";
     }
+    ASSERT_TRUE(gui::CreateGadget({.number = 2,
+                                   .kind = gui::GadgetKind::Field,
+                                   .x = 2,
+                                   .y = 100,
+                                   .width = 215,
+                                   .height = 15,
+                                   .text = "",
+                                   .align = gui::Align::Left,
+                                   .smallFont = true}));
     gui::ClearGadgetItems(3);
     gui::AddGadgetItem(3, "東京の夜.mp3");
     gui::AddGadgetItem(3, ".mp3");
     int ox = 0, oy = 0;
     ClientOrigin(0, ox, oy);
+    // The song list and the folder field, each with and without the four CJK characters.
     std::vector<int> ink;
     for (int item : {1, 0}) {
         gui::SetGadgetState(3, item);
+        gui::SetGadgetText(2, item == 0 ? "/東京の夜/" : "//");
+        gui::fltk::FindGadget(2)->widget->redraw();
         Pump(150);
         ink.push_back(DarkPixels(ox + 4, oy + 21, 200, 16));
+        ink.push_back(DarkPixels(ox + 4, oy + 101, 200, 13));
     }
-    EXPECT_GT(ink[1], ink[0] + 40) << "the four CJK characters add ink";
+    EXPECT_GT(ink[2], ink[0] + 40) << "song list";
+    EXPECT_GT(ink[3], ink[1] + 40) << "folder field";
 }
 
 }  // namespace
