@@ -64,6 +64,17 @@ bool PumpUntil(int type, int gadget, int ms) {
     return false;
 }
 
+bool WaitFor(const std::function<bool()>& done, int ms) {
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+        if (Clock::now() >= end) return false;
+        if (gui::PollEvent().type == gui::EventNone) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    return true;
+}
+
 bool Xdotool(const std::string& arguments) {
     XSync(fl_display, False);
     return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;

@@ -2,6 +2,7 @@
 // synthetic input through xdotool and reading screen pixels.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ namespace fltk_test {
 std::vector<gui::Event> Pump(int ms);
 // Runs the loop until an event of `type` (and gadget, unless -1) arrives or `ms` pass.
 bool PumpUntil(int type, int gadget, int ms);
+// Runs the event loop until `done` holds or `ms` pass; whether it holds. Events are dropped.
+bool WaitFor(const std::function<bool()>& done, int ms = 3000);
 // Runs an xdotool command line (arguments after "xdotool"); true when it exited with 0.
 bool Xdotool(const std::string& arguments);
 // Moves the pointer to a client point of window `window` and clicks the left button there.
