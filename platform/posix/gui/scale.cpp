@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace gui::fltk {
@@ -22,12 +23,14 @@ constexpr double kStandardDpi = 96.0;
 
 double factor = 1.0;
 
-// A positive number; 0 for anything else.
+// A positive number, blanks around it allowed; 0 for anything else.
 double Number(const char* text) {
     if (text == nullptr || *text == '\0') return 0;
     char* end = nullptr;
     const double value = std::strtod(text, &end);
-    return end != nullptr && *end == '\0' && std::isfinite(value) && value > 0 ? value : 0;
+    if (end == text) return 0;
+    while (*end == ' ' || *end == '\t') ++end;
+    return *end == '\0' && std::isfinite(value) && value > 0 ? value : 0;
 }
 
 // The X resources as they are now (the root window's RESOURCE_MANAGER, which xrdb sets and
@@ -49,7 +52,7 @@ double XftDpi() {
             char* kind = nullptr;
             XrmValue value{};
             if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &kind, &value) && value.addr) {
-                dpi = Number(std::string(value.addr, value.size ? value.size - 1 : 0).c_str());
+                dpi = Number(std::string(value.addr, strnlen(value.addr, value.size)).c_str());
             }
             XrmDestroyDatabase(database);
         }
