@@ -31,7 +31,7 @@ using media::mpris::Bus;
 constexpr std::uint64_t AnswerWithinUs = 20'000'000;
 
 bool CallOwner(sd_bus* bus, const std::string& path) {
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{};  // SD_BUS_ERROR_NULL, which is a C compound literal
     sd_bus_message* reply = nullptr;
     sd_bus_set_method_call_timeout(bus, AnswerWithinUs);
     namespace mpris = media::mpris;
