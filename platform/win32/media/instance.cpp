@@ -17,8 +17,6 @@
 namespace media::win32instance {
 namespace {
 
-// "Klng": tells our data from any other program's WM_COPYDATA.
-constexpr ULONG_PTR HandOverData = 0x4B6C6E67;
 // Far more than any path; a larger block is not ours.
 constexpr DWORD MaxBytes = 64 * 1024;
 

@@ -10,6 +10,9 @@ namespace media::win32instance {
 
 // Set on the main window while it takes paths from later programs.
 inline constexpr wchar_t ReceiverProperty[] = L"MP3Klingtal.Receiver";
+// The WM_COPYDATA kind ("Klng") that tells our block, UTF-16 without a terminator, from any
+// other program's.
+inline constexpr ULONG_PTR HandOverData = 0x4B6C6E67;
 
 // The folder or song a later program sent ("" : come to the front); false for any other
 // WM_COPYDATA and for malformed data.
