@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/hand_over.h"
 #include "app/player.h"
 #include "app/song_display.h"
 #include "platform/file.h"
@@ -44,12 +45,14 @@ void UseFolder(AppState& app, const std::string& folder) {
 
 void ChooseFolder(AppState& app) {
     // A drop onto the window comes as a click on this button and answers for the requester.
-    std::string folder = DroppedFolder(gui::TakeDroppedPath());
+    const std::string dropped = gui::TakeDroppedPath();
+    std::string folder = DroppedFolder(dropped);
     if (folder.empty()) {
         folder = gui::RequestFolder("Wähle das Verzeichnis mit den zu spielenden MP3-Musikstücken:",
                                     app.songs.SongFolder);
     }
     UseFolder(app, folder);
+    PlayGivenSong(app, dropped);
 }
 
 void MoveToSliderPosition(AppState& app) {
@@ -118,6 +121,7 @@ void Unmute() {
 void TakeFolderDrop(AppState& app, const std::string& path) {
     if (gui::IsGadgetEnabled(ui::FolderButton) && gui::IsGadgetVisible(ui::FolderButton)) {
         UseFolder(app, DroppedFolder(path));
+        PlayGivenSong(app, path);
     }
 }
 

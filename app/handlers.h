@@ -9,5 +9,6 @@
 void HandleGadget(AppState& app, int gadget);
 
 // A folder or file (standing for its folder) taken as if dropped onto the window: the folder
-// button's answer, only while that button takes clicks. Main thread only.
+// button's answer, only while that button takes clicks; a song given so then plays. Main
+// thread only.
 void TakeFolderDrop(AppState& app, const std::string& path);

@@ -118,8 +118,10 @@ bool StartUp(AppState& app, const StartOptions& options) {
     // The list goes on while a message or the About window waits for the user.
     gui::SetModalPass([&app] { return ModalPass(app); });
     WatchMixer(true);
-    ScanAtStart(app);
+    // Before the scan: a program started meanwhile hands over to this one, and is answered
+    // (raised) even while the scan reports a folder it cannot read.
     StartMediaControls(app);
+    ScanAtStart(app);
     app.system.CaptionHeight = gui::SystemMetric(ui::CaptionHeightMetric);
     app.system.FrameSize = gui::SystemMetric(ui::FrameSizeMetric);
     return true;

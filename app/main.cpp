@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/hand_over.h"
 #include "app/handlers.h"
 #include "app/lifecycle.h"
 #include "app/main_loop.h"
@@ -30,11 +31,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "MP3 Klingtal needs a graphical desktop: %s.\n", problem.c_str());
         return 1;
     }
+    // One program per desktop: a second one hands over what it was given and ends, before it
+    // reads or writes the settings.
+    if (HandOverToRunning(line.path)) return 0;
     // Large (four arrays of 10000 entries): keep it off the stack.
     static AppState app;
     const bool opened = StartUp(app, {});
     if (opened) {
-        // A folder or song given by the file manager ("Open with") is taken as a drop would be.
+        // A folder or song given by the file manager ("Open with") is taken as a drop would be:
+        // a song plays.
         if (!line.path.empty()) TakeFolderDrop(app, sys::AbsolutePath(line.path));
         RunMainLoop(app);
     }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/hand_over.h"
 #include "app/handlers.h"
 #include "platform/gui.h"
 #include "platform/system.h"
@@ -150,6 +151,9 @@ void HandleMediaRequest(AppState& app, const media::Request& request) {
             break;
         case Kind::Raise:
             gui::RaiseWindow(ui::MainWindow);
+            break;
+        case Kind::Open:
+            OpenHandedPath(app, request.path);
             break;
     }
 }

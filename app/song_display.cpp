@@ -30,8 +30,10 @@ void ShowLevelFinished(const SongListState& songs, bool opened) {
             "Verzeichnis kann nicht durchsucht werden: " + gui::GetGadgetText(ui::FolderDisplay),
             gui::MessageIcon::None);
     }
-    gui::SetGadgetText(ui::BitrateValue, songs.SongBitrateText[0]);
-    gui::SetGadgetText(ui::SampleRateValue, songs.SongSampleRateText[0]);
+    // Without a song the arrays still hold an earlier folder's first entry: show nothing.
+    const bool any = songs.SongCount > 0;
+    gui::SetGadgetText(ui::BitrateValue, any ? songs.SongBitrateText[0] : "");
+    gui::SetGadgetText(ui::SampleRateValue, any ? songs.SongSampleRateText[0] : "");
     gui::SetWaitCursor(false);
     gui::SetWindowEnabled(ui::MainWindow, true);
 }

@@ -64,9 +64,11 @@ struct Request {
         SetVolume,    // value: 0..65535
         Quit,
         Raise,
+        Open,  // path: a folder or song to open, handed over by a program started later
     };
     Kind kind = Kind::Play;
     std::int64_t value = 0;
+    std::string path{};  // Open: absolute, UTF-8; the initializer lets {kind, value} omit it
 };
 
 // What the backend needs of the program's window: its number (whose taskbar entry gets the

@@ -36,5 +36,7 @@ set(KLINGTAL_SYSTEM_BACKEND klingtal_system_posix)
 
 # MPRIS2 on the session bus through sd-bus (libsystemd).
 pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
-klingtal_backend(klingtal_media_mpris platform/posix/media mpris.cpp mpris_state.cpp text.cpp)
-target_link_libraries(klingtal_media_mpris PUBLIC PkgConfig::SYSTEMD)
+# The hand-over to a program already running (instance.cpp) takes the same bus name.
+klingtal_backend(klingtal_media_mpris platform/posix/media
+                 instance.cpp mpris.cpp mpris_state.cpp text.cpp)
+target_link_libraries(klingtal_media_mpris PUBLIC klingtal_platform_common PkgConfig::SYSTEMD)

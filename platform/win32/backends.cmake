@@ -1,7 +1,7 @@
-# Windows backends, one library per service folder: the native gui (gui/), the media keys and
-# taskbar buttons, which live in the gui's windows (media/), mciSendStringA (mci/) and the system
-# services with the files (system/); handle_win32.h and text_win32.h, beside them, are shared by
-# several. Then the program MP3Klingtal.exe with its icon, version information and manifest;
+# Windows backends, one library per service folder: the native gui (gui/), the media keys, the
+# taskbar buttons and the hand-over from a later program, which live in the gui's windows
+# (media/), mciSendStringA (mci/) and the system services with the files (system/);
+# handle_win32.h and text_win32.h, beside them, are shared by several. Then the program MP3Klingtal.exe with its icon, version information and manifest;
 # GoogleTest built from source for the tests. The master volume is in volume/backends.cmake.
 klingtal_backend(klingtal_gui_win32 platform/win32/gui
                  desktop.cpp dialogs.cpp drop.cpp events.cpp filters.cpp gadget_ops.cpp
@@ -9,7 +9,7 @@ klingtal_backend(klingtal_gui_win32 platform/win32/gui
 target_link_libraries(klingtal_gui_win32 PUBLIC klingtal_platform_common comctl32 gdi32 shell32
                                                 ole32)
 
-klingtal_backend(klingtal_media_win32 platform/win32/media media.cpp taskbar.cpp)
+klingtal_backend(klingtal_media_win32 platform/win32/media instance.cpp media.cpp taskbar.cpp)
 target_link_libraries(klingtal_media_win32 PUBLIC klingtal_gui_win32 ole32)
 
 klingtal_backend(klingtal_mci_win32 platform/win32/mci mci.cpp)

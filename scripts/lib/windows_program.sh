@@ -9,6 +9,8 @@
 #       a Windows-1252 tag, the minimised title, the settings file round trip (UTF-8 with BOM)
 #   readonly_run EXE - the program in a folder it may not write to (a read-only bind mount):
 #       its settings go to %APPDATA%\MP3Klingtal\ and are found there at the next start
+#   handover_run EXE - a second program started with a song while one runs hands it over and
+#       ends without writing settings; the first lists the song's folder and plays that song
 #   only_system_dlls EXE - the executable imports nothing but DLLs every Windows has
 #   no_ansi_file_calls EXE - it takes no file name, path or message text through an ...A call
 #   has_resources EXE - the executable carries its version information and manifest
@@ -261,4 +263,42 @@ argument_run() {
     check "argument: the named song's folder listed" grep -qx "songs=1" "$dir/probe"
     check "argument: the named song's folder saved" \
         grep -qF "Pfad = $(win_path "$other")\\" "$dir/Programm/MP3Klingtal.Ini"
+}
+
+handover_run() {
+    local exe=$1 dir="$work/handover" other="$work/handover/Неу 東京" waited=0
+    mkdir -p "$dir/Programm" "$dir/Zweites" "$dir/Alt" "$other"
+    cp "$exe" "$dir/Programm/MP3Klingtal.exe"
+    cp "$exe" "$dir/Zweites/MP3Klingtal.exe"
+    local song song_seconds=20  # still playing when the probe looks
+    for song in "$dir/Alt/eins.mp3" "$other/Eis.mp3" "$other/Лед.mp3"; do make_song "$song"; done
+    settings_file "$(win_path "$dir/Alt")\\" 0 0 255 0 0 | iconv -f UTF-8 -t CP1252 \
+        >"$dir/Programm/MP3Klingtal.Ini"
+    (cd "$dir/Programm" && exec "$wine_loader" ./MP3Klingtal.exe) >"$dir/first.log" 2>&1 &
+    local first=$!
+    # Its window is up (and its mutex taken) before the second one starts.
+    (cd "$root/build/win64/tests/win32" && timeout 120 "$wine_loader" ./klingtal_probe.exe 60000 \
+        leave) >/dev/null 2>&1 || true
+    (cd "$dir/Zweites" && exec "$wine_loader" ./MP3Klingtal.exe "$(win_path "$other/Лед.mp3")") \
+        >"$dir/second.log" 2>&1 &
+    local second=$!
+    while kill -0 "$second" 2>/dev/null && [ $waited -lt 600 ]; do
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    check "handover: the second program ended" test $waited -lt 600
+    check "handover: the first one runs on" kill -0 "$first"
+    (cd "$root/build/win64/tests/win32" && timeout 120 "$wine_loader" ./klingtal_probe.exe 60000) \
+        2>/dev/null | tr -d '\r' >"$dir/probe" || true
+    sed 's/^/   | /' "$dir/probe"
+    for _ in $(seq 300); do kill -0 "$first" 2>/dev/null || break; sleep 0.1; done
+    kill "$second" "$first" 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    seen() { grep -qxF "$1" "$dir/probe"; }
+    check "handover: the first lists the song's folder" seen "songs=2"
+    check "handover: and plays that song" seen "selected=Лед.mp3"
+    check "handover: playing" seen "playing=1"
+    check "handover: the first saved the song's folder" \
+        grep -qF "Pfad = $(win_path "$other")\\" "$dir/Programm/MP3Klingtal.Ini"
+    check "handover: the second wrote no settings" test ! -e "$dir/Zweites/MP3Klingtal.Ini"
 }

@@ -122,6 +122,16 @@ TEST_F(Scan, EmptyFolderGivesAnEmptyDisabledList) {
     EXPECT_TRUE(hl::Messages().empty());
 }
 
+TEST_F(Scan, EmptyFolderAfterAFullOneShowsNoRates) {
+    WriteFile(folder.File("a.mp3"), std::string("\xFF\xFB\x90\x00", 4) + std::string(413, '\0'));
+    Run(0);
+    ASSERT_EQ(gui::GetGadgetText(ui::BitrateValue), "128");
+    std::filesystem::remove(folder.File("a.mp3"));
+    Run(0);
+    EXPECT_EQ(gui::GetGadgetText(ui::BitrateValue), "");
+    EXPECT_EQ(gui::GetGadgetText(ui::SampleRateValue), "");
+}
+
 TEST_F(Scan, SubfoldersDepthFirstOnlyWhenAskedWithEqualNamesTwice) {
     WriteFile(folder.File("b.mp3"), "x");
     WriteFile(folder.File("a/lied.mp3"), "x");

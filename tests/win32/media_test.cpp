@@ -1,6 +1,7 @@
 // The media keys and taskbar buttons on the real window: each message is its request, a press
 // reported both ways acts once, keys held elsewhere are left alone, Stop gives the keys back,
-// and the taskbar pictures are small icons on a transparent ground.
+// and the taskbar pictures are small icons on a transparent ground. And what a later program
+// sends the window: its path, or nothing for the front, and never anyone else's data.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -8,11 +9,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/gui.h"
 #include "platform/media.h"
 #include "platform/win32/gui/state.h"
+#include "platform/win32/media/instance.h"
 #include "platform/win32/media/taskbar.h"
 #include "tests/win32/gui_fixture.h"
 #include "tests/win32/test_images.h"
@@ -131,6 +134,50 @@ TEST_F(MediaTest, EachMessageIsItsRequest) {
     SendMessageW(Control(0), WM_APPCOMMAND, reinterpret_cast<WPARAM>(Control(0)),
                  App(APPCOMMAND_MEDIA_PLAY).lParam);
     EXPECT_EQ(requests_, std::vector<Kind>{Kind::Play});
+}
+
+TEST_F(MediaTest, LaterProgramsBlockIsOpenedAfterItsSendHasReturned) {
+    media::Stop();
+    std::vector<media::Request> got;
+    ASSERT_TRUE(
+        media::Start({0, 2, 1, 4, 3}, [&got](const media::Request& r) { got.push_back(r); }));
+    EXPECT_NE(GetPropW(main_, media::win32instance::ReceiverProperty), nullptr);
+    struct Case {
+        ULONG_PTR kind;
+        std::wstring data;
+        DWORD extraBytes;  // one makes the block an odd number of bytes
+        bool taken;
+        Kind request;
+        std::string path;
+    };
+    using media::win32instance::HandOverData;
+    const Case cases[] = {
+        {HandOverData, L"C:\\Musik\\Lied \u00e4.mp3", 0, true, Kind::Open,
+         "C:\\Musik\\Lied \xC3\xA4.mp3"},
+        {HandOverData, L"", 0, true, Kind::Raise, ""},
+        {HandOverData + 1, L"C:\\x.mp3", 0, false, {}, ""},
+        {HandOverData, L"C:\\x.mp3", 1, false, {}, ""},
+        {HandOverData, std::wstring(L"C:\\x\0y", 6), 0, false, {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "kind " << c.kind << ", " << c.data.size() << " chars");
+        got.clear();
+        std::wstring data = c.data + L'\0';  // room for the odd byte
+        COPYDATASTRUCT block{c.kind,
+                             static_cast<DWORD>(c.data.size() * sizeof(wchar_t)) + c.extraBytes,
+                             data.data()};
+        const LRESULT result =
+            SendMessageW(main_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block));
+        EXPECT_EQ(result, c.taken ? TRUE : FALSE);
+        EXPECT_TRUE(got.empty());  // not while the sender waits
+        Drain();
+        ASSERT_EQ(got.size(), c.taken ? 1u : 0u);
+        if (!c.taken) continue;
+        EXPECT_EQ(got[0].kind, c.request);
+        EXPECT_EQ(got[0].path, c.path);
+    }
+    media::Stop();
+    EXPECT_EQ(GetPropW(main_, media::win32instance::ReceiverProperty), nullptr);
 }
 
 TEST_F(MediaTest, PressReportedBothWaysActsOnce) {

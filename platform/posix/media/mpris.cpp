@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/dropped_text.h"
 #include "platform/posix/media/mpris.h"
 
 namespace media {
@@ -19,10 +20,8 @@ namespace {
 using mpris::Link;
 using mpris::TheLink;
 
-constexpr const char* BusName = "org.mpris.MediaPlayer2.mp3klingtal";
-
-void Hand(Request::Kind kind, std::int64_t value = 0) {
-    if (TheLink().onRequest) TheLink().onRequest(Request{kind, value});
+void Hand(Request::Kind kind, std::int64_t value = 0, const std::string& path = {}) {
+    if (TheLink().onRequest) TheLink().onRequest(Request{kind, value, path});
 }
 
 // --- org.mpris.MediaPlayer2 -----------------------------------------------------------------
@@ -55,10 +54,14 @@ int GetDesktopEntry(sd_bus*, const char*, const char*, const char*, sd_bus_messa
                     sd_bus_error*) {
     return sd_bus_message_append(reply, "s", "mp3klingtal");
 }
-// The program plays the folder it is given and opens no addresses.
-int GetNothing(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void*,
+// Local folders and MP3 files only: a song opens its folder and plays, a folder opens.
+int GetSchemes(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void*,
                sd_bus_error*) {
-    return sd_bus_message_append(reply, "as", 0);
+    return sd_bus_message_append(reply, "as", 1, "file");
+}
+int GetMimeTypes(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void*,
+                 sd_bus_error*) {
+    return sd_bus_message_append(reply, "as", 2, "audio/mpeg", "inode/directory");
 }
 
 const sd_bus_vtable RootVtable[] = {
@@ -70,8 +73,8 @@ const sd_bus_vtable RootVtable[] = {
     SD_BUS_PROPERTY("HasTrackList", "b", GetFalse, 0, SD_BUS_VTABLE_PROPERTY_CONST),
     SD_BUS_PROPERTY("Identity", "s", GetIdentity, 0, SD_BUS_VTABLE_PROPERTY_CONST),
     SD_BUS_PROPERTY("DesktopEntry", "s", GetDesktopEntry, 0, SD_BUS_VTABLE_PROPERTY_CONST),
-    SD_BUS_PROPERTY("SupportedUriSchemes", "as", GetNothing, 0, SD_BUS_VTABLE_PROPERTY_CONST),
-    SD_BUS_PROPERTY("SupportedMimeTypes", "as", GetNothing, 0, SD_BUS_VTABLE_PROPERTY_CONST),
+    SD_BUS_PROPERTY("SupportedUriSchemes", "as", GetSchemes, 0, SD_BUS_VTABLE_PROPERTY_CONST),
+    SD_BUS_PROPERTY("SupportedMimeTypes", "as", GetMimeTypes, 0, SD_BUS_VTABLE_PROPERTY_CONST),
     SD_BUS_VTABLE_END,
 };
 
@@ -116,9 +119,19 @@ int OnSetPosition(sd_bus_message* m, void*, sd_bus_error*) {
     return sd_bus_reply_method_return(m, "");
 }
 
-int OnOpenUri(sd_bus_message*, void*, sd_bus_error* error) {
-    return sd_bus_error_set(error, SD_BUS_ERROR_NOT_SUPPORTED,
-                            "MP3 Klingtal plays the songs of a folder and opens no addresses");
+// A file:// address or an absolute path, from a program started later or from the desktop.
+// Opened once the bus's turn is over (Process): the caller waits for the answer, not for the
+// scan, and a message the scan may show cannot run the bus again from inside its own handler.
+int OnOpenUri(sd_bus_message* m, void*, sd_bus_error* error) {
+    const char* uri = nullptr;
+    const int r = sd_bus_message_read(m, "s", &uri);
+    if (r < 0) return r;
+    const std::string path = FirstDroppedPath(uri != nullptr ? uri : "");
+    if (path.empty())
+        return sd_bus_error_set(error, SD_BUS_ERROR_NOT_SUPPORTED,
+                                "MP3 Klingtal opens only local folders and MP3 files");
+    TheLink().opened.push_back(path);
+    return sd_bus_reply_method_return(m, "");
 }
 
 // --- org.mpris.MediaPlayer2.Player: properties ----------------------------------------------
@@ -260,11 +273,12 @@ const sd_bus_vtable PlayerVtable[] = {
     SD_BUS_VTABLE_END,
 };
 
-// The well-known name; a second program running at the same time takes an instance name, as
-// the interface allows, so that both can be controlled.
+// The well-known name; a second program running at the same time (one the first did not answer
+// in time) takes an instance name, as the interface allows, so that both can be controlled.
 bool TakeName(sd_bus* bus) {
-    if (sd_bus_request_name(bus, BusName, 0) >= 0) return true;
-    const std::string instance = std::string(BusName) + ".instance" + std::to_string(getpid());
+    if (sd_bus_request_name(bus, mpris::BusName, 0) >= 0) return true;
+    const std::string instance =
+        std::string(mpris::BusName) + ".instance" + std::to_string(getpid());
     return sd_bus_request_name(bus, instance.c_str(), 0) >= 0;
 }
 
@@ -273,9 +287,12 @@ bool TakeName(sd_bus* bus) {
 bool Start(const Window&, std::function<void(const Request&)> onRequest) {
     Link& link = TheLink();
     if (link.bus) return true;
-    sd_bus* bus = nullptr;
-    if (sd_bus_open_user(&bus) < 0 || bus == nullptr) return false;
-    mpris::Bus owned(bus);
+    // The name taken at start-up comes with its connection; requests may be waiting on it.
+    mpris::Bus owned = std::move(mpris::ClaimedBus());
+    const bool claimed = owned != nullptr;
+    sd_bus* bus = owned.get();
+    if (!claimed && (sd_bus_open_user(&bus) < 0 || bus == nullptr)) return false;
+    if (!claimed) owned.reset(bus);
     sd_bus_slot* root = nullptr;
     sd_bus_slot* player = nullptr;
     if (sd_bus_add_object_vtable(bus, &root, mpris::ObjectPath, mpris::RootInterface, RootVtable,
@@ -286,12 +303,15 @@ bool Start(const Window&, std::function<void(const Request&)> onRequest) {
                                  PlayerVtable, nullptr) < 0)
         return false;
     mpris::Slot playerSlot(player);
-    if (!TakeName(bus)) return false;
+    if (!claimed && !TakeName(bus)) return false;
     link.bus = std::move(owned);
     link.rootSlot = std::move(rootSlot);
     link.playerSlot = std::move(playerSlot);
     link.onRequest = std::move(onRequest);
     link.published = false;
+    // A call read while the name was being taken sits in the connection's queue, where watching
+    // its descriptor would not notice it.
+    if (claimed) Process();
     return true;
 }
 
@@ -312,6 +332,9 @@ bool Process() {
     }
     if (r < 0) return false;
     sd_bus_flush(bus);  // the answers go out now, not with the next request
+    std::vector<std::string> opened;
+    opened.swap(TheLink().opened);
+    for (const std::string& path : opened) Hand(Request::Kind::Open, 0, path);
     return true;
 }
 

@@ -9,11 +9,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/media.h"
 
 namespace media::mpris {
 
+// The well-known name: held by the first program on the bus, which later ones hand over to.
+inline constexpr const char* BusName = "org.mpris.MediaPlayer2.mp3klingtal";
 inline constexpr const char* ObjectPath = "/org/mpris/MediaPlayer2";
 inline constexpr const char* RootInterface = "org.mpris.MediaPlayer2";
 inline constexpr const char* PlayerInterface = "org.mpris.MediaPlayer2.Player";
@@ -32,6 +35,7 @@ struct Link {
     Bus bus;
     Slot rootSlot, playerSlot;
     std::function<void(const Request&)> onRequest;
+    std::vector<std::string> opened;  // asked for with OpenUri, handed on after the bus's turn
     State state;
     bool published = false;
     std::int64_t positionMs = 0;  // the position handed over last, milliseconds
@@ -39,6 +43,10 @@ struct Link {
 };
 
 Link& TheLink();
+
+// The connection on which instance::HandToRunning took BusName before the window opened, for
+// Start to serve on; empty when it did not take it.
+Bus& ClaimedBus();
 
 // The position now: while playing, the one handed over moved on by the time since, up to the
 // song's length. Milliseconds.

@@ -7,11 +7,14 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <deque>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/win32/gui/state.h"
 #include "platform/win32/handle_win32.h"
+#include "platform/win32/media/instance.h"
 #include "platform/win32/media/taskbar.h"
 
 namespace media {
@@ -82,6 +85,7 @@ struct Link {
     gui::win32state::MessageFilterSlot filter;
     std::vector<HotKey> keys;
     LastPress last;
+    std::deque<std::string> handed;  // from later programs, opened once their send has returned
 };
 
 Link& TheLink() {
@@ -98,10 +102,29 @@ bool IsTwin(Way way, Kind kind) {
     return twin;
 }
 
-void Hand(Kind kind) {
+void Hand(Kind kind, const std::string& path = {}) {
     // A copy: the program may stop the controls from inside its handler.
     const auto onRequest = TheLink().onRequest;
-    if (onRequest) onRequest(Request{kind, 0});
+    if (onRequest) onRequest(Request{kind, 0, path});
+}
+
+// Posted to the window for each path a later program sent: that program waits for the answer to
+// its WM_COPYDATA, not for the scan.
+UINT HandedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"MP3Klingtal.Handed");
+    return message;
+}
+
+void HandOnPath() {
+    auto& handed = TheLink().handed;
+    if (handed.empty()) return;
+    const std::string path = std::move(handed.front());
+    handed.pop_front();
+    if (path.empty()) {
+        Hand(Kind::Raise);
+    } else {
+        Hand(Kind::Open, path);
+    }
 }
 
 // https://learn.microsoft.com/windows/win32/inputdev/wm-appcommand
@@ -127,7 +150,20 @@ bool OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
             Hand(kind);
             result = 0;
             return true;
+        case WM_COPYDATA: {
+            std::string path;
+            if (!win32instance::ReadHandedPath(lParam, path)) return false;
+            TheLink().handed.push_back(std::move(path));
+            PostMessageW(hwnd, HandedMessage(), 0, 0);
+            result = TRUE;
+            return true;
+        }
         default:
+            if (message == HandedMessage()) {
+                HandOnPath();
+                result = 0;
+                return true;
+            }
             if (message != taskbar::ButtonCreatedMessage()) return false;
             taskbar::ButtonCreated();
             result = 0;
@@ -159,6 +195,7 @@ bool Start(const Window& window, std::function<void(const Request&)> onRequest) 
     link.window = record->hwnd;
     link.onRequest = std::move(onRequest);
     link.filter = gui::win32state::MessageFilterSlot(gui::win32state::AddMessageFilter(OnMessage));
+    SetPropW(link.window, win32instance::ReceiverProperty, reinterpret_cast<HANDLE>(1));
     for (const Meaning& k : MediaKeys) {
         if (HotKey key = RegisterMediaKey(link.window, k.code)) link.keys.push_back(std::move(key));
     }
@@ -169,6 +206,7 @@ bool Start(const Window& window, std::function<void(const Request&)> onRequest) 
 }
 
 void Stop() {
+    if (TheLink().window != nullptr) RemovePropW(TheLink().window, win32instance::ReceiverProperty);
     taskbar::Stop();
     TheLink() = Link{};  // the keys are given back, the filter removed
 }

@@ -2,8 +2,9 @@
 # Starts the real program on a private session bus next to a folder of three tagged songs and
 # drives it with playerctl: play, status, metadata, next, pause, position, loop, shuffle,
 # stop and volume, with a `playerctl --follow` watching every change, and busctl looking at
-# the interfaces; then types the window's keys (xdotool) and watches them on the bus. Then
-# quits it over the bus and reads the play modes from its settings.
+# the interfaces; then types the window's keys (xdotool) and watches them on the bus; then
+# starts second programs with a song, a folder and nothing, which hand over and end. Then
+# quits it over the bus and reads the play modes and the folder from its settings.
 # Usage: mpris_test.sh PROGRAM. Exit 77 (skipped) without a display, sound server or tools.
 set -uo pipefail
 program=$1
@@ -145,11 +146,38 @@ check "+ raises the volume by 5 %" "55%" "$(until_is 55% sink_volume)"
 key minus
 check "- lowers it again" "50%" "$(until_is 50% sink_volume)"
 
+# Programs started while this one runs hand over what they were given and end: a song opens its
+# folder and plays, a folder opens stopped, nothing at all only raises the window. Started from
+# a folder of their own, where they would write their settings if they ran.
+mkdir -p "$work/Zweites" "$work/Andere"
+cp "$program" "$work/Zweites/mp3klingtal"
+for title in "Anderes Eins" "Anderes Zwei"; do  # 10 s: the handed song is still playing when seen
+    head -c 1764000 /dev/zero | lame -r -s 44.1 --bitwidth 16 -m s -b 128 --quiet --id3v1-only \
+        --tt "$title" - "$work/Andere/$title.mp3" 2>/dev/null
+done
+second() {  # second [PATH]: a later program's exit status, once it has ended (or 124 after 30 s)
+    (cd "$work" && timeout 30 "$work/Zweites/mp3klingtal" "$@" >>"$work/second.log" 2>&1)
+    echo $?
+}
+check "a second program with a song hands it over and ends" 0 "$(second "Andere/Anderes Zwei.mp3")"
+check "the first plays that song" "Anderes Zwei Playing" \
+    "$(until_is "Anderes Zwei Playing" player metadata --format '{{title}} {{status}}')"
+player stop
+until_is Stopped player status >/dev/null
+check "a second program with a folder hands it over" 0 "$(second "$work/Lieder")"
+check "the first shows that folder, stopped" "Ärstes Lied Stopped" \
+    "$(until_is "Ärstes Lied Stopped" player metadata --format '{{title}} {{status}}')"
+check "a second program without arguments only raises the first" 0 "$(second)"
+check "one program on the bus" "mp3klingtal" "$(playerctl -l 2>/dev/null | tr '\n' ' ' | sed 's/ $//')"
+check "the later programs wrote no settings" 0 "$(ls "$work/Zweites" | grep -c Ini)"
+
 busctl --user call org.mpris.MediaPlayer2.mp3klingtal /org/mpris/MediaPlayer2 \
     org.mpris.MediaPlayer2 Quit
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 check "Quit ends the program" 0 "$(kill -0 "$app" 2>/dev/null && echo 1 || echo 0)"
 ini="$work/Programm/MP3Klingtal.Ini"
+check "the folder handed over last was saved" "Pfad = $work/Lieder/" \
+    "$(grep '^Pfad ' "$ini" | tr -d '\r')"
 check "the modes were saved" "Alle = 1 Wiederholen = 1 Zufall = 1" \
     "$(grep -E '^(Alle|Wiederholen|Zufall) ' "$ini" | tr -d '\r' | tr '\n' ' ' | sed 's/ $//')"
 

@@ -14,6 +14,8 @@
 // shrinks the window, opens the About window and looks at its owner, and plays, steps, pauses
 // and stops with the letter keys and moves the volume with - and +. (Wine's MCI keeps no
 // MP3 playing long enough to see a pause from outside.)
+//   klingtal_probe.exe TIMEOUT leave
+// With leave it prints what the window shows and ends, leaving the program running.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -210,6 +212,9 @@ int main(int argc, char** argv) {
     std::printf("current=%s\n", Text(window, 16).c_str());
     std::printf("total=%s\n", Text(window, 42).c_str());
     std::printf("folder=%s\n", Text(window, 2).c_str());
+    std::printf("selected=%s\n", Text(window, 3).c_str());
+    // A song is open while the position slider takes input.
+    std::printf("playing=%d\n", IsWindowEnabled(GetDlgItem(window, 13)) ? 1 : 0);
     std::printf("client=%ldx%ld\n", client.right, client.bottom);
     std::printf("style=0x%08lx\n", static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)));
     std::printf("layered=%d\n", (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) ? 1 : 0);
@@ -231,6 +236,7 @@ int main(int argc, char** argv) {
     std::printf("media_key_held=%d\n", keyFree ? 0 : 1);
     std::fflush(stdout);
 
+    if (argc > 2 && std::string(argv[2]) == "leave") return 0;  // running on for the next probe
     if (argc > 2 && std::string(argv[2]) == "details") PrintDetails(window);
     if (argc > 2 && std::string(argv[2]) == "keys") PrintKeyboard(window);
     if (argc > 3 && std::string(argv[2]) == "endsession") {
