@@ -15,7 +15,7 @@
 #include "trackinfo/song_tags.h"
 #include "ui/gadgets.h"
 #include "ui/layout.h"
-#include "volume/mixer.h"
+#include "volume/master_volume.h"
 
 namespace {
 
@@ -142,8 +142,7 @@ void HandleMediaRequest(AppState& app, const media::Request& request) {
             SetToggle(app, ui::RandomToggle, request.value != 0);
             break;
         case Kind::SetVolume:
-            SetVolume(
-                static_cast<std::uint32_t>(std::clamp<std::int64_t>(request.value, 0, 65535)));
+            SetMasterVolume(request.value);
             break;
         case Kind::Quit:
             gui::PostEvent({gui::EventCloseWindow, ui::MainWindow, -1});

@@ -6,13 +6,14 @@
 #include "platform/gui.h"
 #include "ui/gadgets.h"
 #include "ui/layout.h"
-#include "volume/mixer.h"
+#include "volume/master_volume.h"
 
 namespace {
 
+constexpr std::uint32_t VolumeMax = mixer_scale::LevelMax;
+constexpr std::uint32_t VolumePerPixel = 1000;
 constexpr int KnobLeft = ui::VolumeTrackX;
-constexpr int KnobRight = KnobLeft + 65535 / 1000;
-constexpr std::uint32_t VolumeMax = 65535;
+constexpr int KnobRight = KnobLeft + static_cast<int>(VolumeMax / VolumePerPixel);
 
 void PlaceKnob(int x) {
     const gui::Rect knob = gui::GadgetRect(ui::VolumeKnob);
@@ -22,8 +23,7 @@ void PlaceKnob(int x) {
 // Sets the volume the knob at x stands for and shows the knob there.
 void SetKnob(PlayerState& player, int x) {
     x = std::clamp(x, KnobLeft, KnobRight);
-    player.LastVolume = VolumeForKnobX(x);
-    SetVolume(player.LastVolume);
+    player.LastVolume = SetMasterVolume(VolumeForKnobX(x));
     PlaceKnob(x);
 }
 
@@ -57,7 +57,7 @@ void ShowMute(int muted) {
 }  // namespace
 
 int KnobXForVolume(std::uint32_t volume) {
-    return static_cast<int>(std::min(volume, VolumeMax) / 1000) + KnobLeft;
+    return static_cast<int>(std::min(volume, VolumeMax) / VolumePerPixel) + KnobLeft;
 }
 
 std::uint32_t VolumeForKnobX(int x) {
