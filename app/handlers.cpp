@@ -100,17 +100,11 @@ void SetRandomMode(AppState& app) {
     }
 }
 
-void Mute() {
-    gui::SetGadgetVisible(ui::UnmuteButton, true);
-    gui::SetGadgetVisible(ui::MuteButton, false);
-    SetMute(1);
-}
-
-void Unmute() {
-    SetMute(0);
-    gui::SetGadgetVisible(ui::UnmuteButton, false);
-    gui::SetGadgetVisible(ui::MuteButton, true);
-    SetMute(0);
+// The mute and unmute buttons: the other one shows at once, and the mixer follows. Every
+// mixer sets its mute at once and for good, so one request is enough.
+void PressMute(int muted) {
+    ui::ShowMuteState(muted);
+    SetMute(muted);
 }
 
 }  // namespace
@@ -158,10 +152,10 @@ void HandleGadget(AppState& app, int gadget) {
             MoveToSliderPosition(app);
             break;
         case ui::MuteButton:
-            Mute();
+            PressMute(1);
             break;
         case ui::UnmuteButton:
-            Unmute();
+            PressMute(0);
             break;
         case ui::InfoButton:
             ShowTagInfo(app);

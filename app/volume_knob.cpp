@@ -6,6 +6,7 @@
 #include "platform/gui.h"
 #include "ui/gadgets.h"
 #include "ui/layout.h"
+#include "ui/main_window.h"
 #include "volume/master_volume.h"
 
 namespace {
@@ -49,11 +50,6 @@ bool MouseOnKnob(const Mouse& mouse) {
            mouse.MouseY < knob.y + knob.height;
 }
 
-void ShowMute(int muted) {
-    gui::SetGadgetVisible(ui::MuteButton, muted == 0);
-    gui::SetGadgetVisible(ui::UnmuteButton, muted != 0);
-}
-
 }  // namespace
 
 int KnobXForVolume(std::uint32_t volume) {
@@ -73,7 +69,7 @@ void FollowMixer(PlayerState& player) {
     }
     const int muted = GetMute();
     if (muted != player.LastMute) {
-        ShowMute(muted);
+        ui::ShowMuteState(muted);
         player.LastMute = muted;
     }
 }

@@ -36,6 +36,11 @@ void SetExtendedMode(bool extended) {
                            extended ? ExtendedInnerHeight : MainInnerHeight);
 }
 
+void ShowMuteState(int muted) {
+    gui::SetGadgetVisible(MuteButton, muted == 0);
+    gui::SetGadgetVisible(UnmuteButton, muted != 0);
+}
+
 void ApplyTransparency(int window, int alpha, std::string_view osName) {
     if (osName != TransparencySystem) return;
     // The stored value has no upper bound; the system takes one byte, so keep it in range
@@ -62,8 +67,7 @@ void ApplyInitialSettings(const Options& options, int subfolders, std::string_vi
     gui::ShowWindowNow(MainWindow);
     if (options.AlwaysOnTop == 1) gui::SetWindowTopmost(MainWindow, true);
 
-    gui::SetGadgetVisible(MuteButton, muted == 0);
-    gui::SetGadgetVisible(UnmuteButton, muted != 0);
+    ShowMuteState(muted);
     gui::SetGadgetEnabled(PositionSlider, false);
     gui::SetGadgetEnabled(SongChoice, false);
 
