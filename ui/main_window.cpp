@@ -2,8 +2,6 @@
 // compact sizes, and transparency.
 #include "ui/main_window.h"
 
-#include <algorithm>
-
 #include "platform/gui.h"
 #include "ui/gadgets.h"
 #include "ui/keys.h"
@@ -43,9 +41,7 @@ void ShowMuteState(int muted) {
 
 void ApplyTransparency(int window, int alpha, std::string_view osName) {
     if (osName != TransparencySystem) return;
-    // The stored value has no upper bound; the system takes one byte, so keep it in range
-    // rather than let it wrap (300 would otherwise become almost transparent).
-    gui::SetWindowOpacity(window, std::clamp(alpha, 0, 255));
+    gui::SetWindowOpacity(window, OpacityOf(alpha));
 }
 
 // A flag counts as on only when it is exactly 1, as the settings file defines it.
