@@ -183,15 +183,10 @@ media::State MediaState(AppState& app) {
 }
 
 void PublishMediaState(AppState& app) {
-    // The position now: the last poll moved on by the time since, while the song plays.
+    // The last poll moved on while the song plays; one not polled yet has not started to move.
     const PlayerState& player = app.player;
-    std::int64_t position = player.Position;
-    if (player.Playing == 1 && player.Paused == 0 &&
-        player.PositionPolledAt != std::chrono::steady_clock::time_point{}) {
-        position += std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - player.PositionPolledAt)
-                        .count();
-        if (app.mci.SongLength > 0) position = std::min<std::int64_t>(position, app.mci.SongLength);
-    }
-    media::Publish(MediaState(app), position);
+    const bool moving = player.Playing == 1 && player.Paused == 0 &&
+                        player.PositionPolledAt != std::chrono::steady_clock::time_point{};
+    media::Publish(MediaState(app), media::PositionNow(player.Position, player.PositionPolledAt,
+                                                       moving, app.mci.SongLength));
 }
