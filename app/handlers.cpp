@@ -68,7 +68,7 @@ void MoveToSliderPosition(AppState& app) {
 void ShowTagInfo(AppState& app) {
     const SongListState& songs = app.songs;
     // Without a current song there is no file to read (stale entries are not songs).
-    if (songs.CurrentSong < 0 || songs.CurrentSong >= songs.SongCount) return;
+    if (!IsListedSong(songs, songs.CurrentSong)) return;
     const std::optional<std::string> text = ReadTagInfo(songs.SongList[songs.CurrentSong]);
     if (text) gui::ShowMessage("ID3-Info", *text, gui::MessageIcon::None);
 }

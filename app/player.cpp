@@ -30,7 +30,7 @@ void ShowShownSong(AppState& app);
 // wait, as the output may start a little later.
 bool Open(AppState& app, OpenFailure failure) {
     const int song = app.songs.CurrentSong;
-    if (song < 0 || song >= app.songs.SongCount ||
+    if (!IsListedSong(app.songs, song) ||
         !OpenAndShowSong(app.mci, app.songs, app.songs.SongList[song], failure)) {
         return false;
     }
@@ -72,7 +72,7 @@ void StopDisplays(AppState& app) {
 // the song before it.
 void ShowShownSong(AppState& app) {
     const SongListState& songs = app.songs;
-    if (songs.CurrentSong < 0 || songs.CurrentSong >= songs.SongCount) return;
+    if (!IsListedSong(songs, songs.CurrentSong)) return;
     ShowSongDetails(app);
     gui::SetGadgetText(ui::FolderDisplay, FolderOf(songs.SongList[songs.CurrentSong]));
 }
@@ -84,7 +84,7 @@ int NextSong(AppState& app, const std::vector<bool>& tried, int ended) {
     if (app.options.AllMode != 1) {
         if (app.options.RepeatMode != 1) return -1;
         const int same = SelectedSong();
-        return same >= 0 && same < songs.SongCount && !tried[same] ? same : -1;
+        return IsListedSong(songs, same) && !tried[same] ? same : -1;
     }
     if (app.options.RandomMode == 1) {
         const int drawn = DrawRandomSong(app, tried, ended);
@@ -92,7 +92,7 @@ int NextSong(AppState& app, const std::vector<bool>& tried, int ended) {
     }
     int next = SelectedSong() + 1;
     if (next == songs.SongCount && app.options.RepeatMode == 1) next = 0;
-    return next >= 0 && next < songs.SongCount && !tried[next] ? next : -1;
+    return IsListedSong(songs, next) && !tried[next] ? next : -1;
 }
 
 }  // namespace
@@ -124,8 +124,8 @@ bool OpenAndShowSong(MciChannel& channel, const SongListState& songs, const std:
 void ShowSongDetails(AppState& app) {
     const SongListState& songs = app.songs;
     // A length measured for another song must not pass for this one's.
-    const bool listed = songs.CurrentSong >= 0 && songs.CurrentSong < songs.SongCount;
-    const bool measured = listed && app.mci.SongLengthPath == songs.SongList[songs.CurrentSong];
+    const bool measured = IsListedSong(songs, songs.CurrentSong) &&
+                          app.mci.SongLengthPath == songs.SongList[songs.CurrentSong];
     gui::SetGadgetText(ui::SongLengthText,
                        measured ? FormatMinSec(app.mci.SongLength / 1000) : "0:00");
     if (songs.SongCount <= 0) return;
@@ -140,7 +140,7 @@ void PressPlay(AppState& app) {
         ResumeFromPosition(app);
     } else if (app.player.Playing == 0) {
         const int selected = SelectedSong();
-        app.songs.CurrentSong = selected >= 0 && selected < app.songs.SongCount ? selected : 0;
+        app.songs.CurrentSong = IsListedSong(app.songs, selected) ? selected : 0;
         app.player.Playing = 1;
         OpenChosen(app);
     }
@@ -176,8 +176,9 @@ void PressPrevious(AppState& app) {
 
 void PressNext(AppState& app) {
     const int next = SelectedSong() + 1;
-    // On the last entry there is no next one: selection and current song stay in the list.
-    if (next < 1 || next >= app.songs.SongCount) return;
+    // On the last entry there is no next one, and without a selection none either: selection
+    // and current song stay in the list.
+    if (next < 1 || !IsListedSong(app.songs, next)) return;
     app.songs.CurrentSong = next;
     SelectSong(next);
     if (app.player.Playing == 1) {
@@ -189,7 +190,7 @@ void PressNext(AppState& app) {
 
 void PickSong(AppState& app) {
     const int selected = SelectedSong();
-    if (selected < 0 || selected >= app.songs.SongCount) return;
+    if (!IsListedSong(app.songs, selected)) return;
     if (app.player.Playing == 1) {
         if (selected == app.songs.CurrentSong) return;
         // The number of the song still sounding, until the new one is open.
