@@ -25,6 +25,16 @@ void SelectSong(int index) {
 void StopDisplays(AppState& app);
 void ShowShownSong(AppState& app);
 
+// The current song's details: the length given, and while it is a song of the list its number,
+// bitrate and sampling rate.
+void ShowDetails(const SongListState& songs, const std::string& length) {
+    gui::SetGadgetText(ui::SongLengthText, length);
+    if (!IsListedSong(songs, songs.CurrentSong)) return;
+    gui::SetGadgetText(ui::SongNumberText, std::to_string(songs.CurrentSong + 1));
+    gui::SetGadgetText(ui::BitrateValue, songs.SongBitrateText[songs.CurrentSong]);
+    gui::SetGadgetText(ui::SampleRateValue, songs.SongSampleRateText[songs.CurrentSong]);
+}
+
 // Opens the current song; false when it cannot be opened (or the index lies outside the list).
 // The position starts again; with no poll of it yet, the next pass polls after its shortest
 // wait, as the output may start a little later.
@@ -108,15 +118,7 @@ bool OpenAndShowSong(MciChannel& channel, const SongListState& songs, const std:
     }
     gui::SetGadgetEnabled(ui::FolderButton, false);
     gui::SetGadgetEnabled(ui::PositionSlider, true);
-    gui::SetGadgetText(ui::SongLengthText, FormatMinSec(channel.SongLength / 1000));
-    const int current = songs.CurrentSong;
-    gui::SetGadgetText(ui::SongNumberText, std::to_string(current + 1));
-    // CurrentSong always indexes the fixed-size arrays; guard anyway, a bad settings value
-    // must not read outside them.
-    if (current >= 0 && current < static_cast<int>(songs.SongBitrateText.size())) {
-        gui::SetGadgetText(ui::BitrateValue, songs.SongBitrateText[current]);
-        gui::SetGadgetText(ui::SampleRateValue, songs.SongSampleRateText[current]);
-    }
+    ShowDetails(songs, FormatMinSec(channel.SongLength / 1000));
     gui::SetGadgetText(ui::FolderDisplay, FolderOf(path));
     return true;
 }
@@ -126,12 +128,7 @@ void ShowSongDetails(AppState& app) {
     // A length measured for another song must not pass for this one's.
     const bool measured = IsListedSong(songs, songs.CurrentSong) &&
                           app.mci.SongLengthPath == songs.SongList[songs.CurrentSong];
-    gui::SetGadgetText(ui::SongLengthText,
-                       measured ? FormatMinSec(app.mci.SongLength / 1000) : "0:00");
-    if (songs.SongCount <= 0) return;
-    gui::SetGadgetText(ui::SongNumberText, std::to_string(songs.CurrentSong + 1));
-    gui::SetGadgetText(ui::BitrateValue, songs.SongBitrateText[songs.CurrentSong]);
-    gui::SetGadgetText(ui::SampleRateValue, songs.SongSampleRateText[songs.CurrentSong]);
+    ShowDetails(songs, measured ? FormatMinSec(app.mci.SongLength / 1000) : "0:00");
 }
 
 void PressPlay(AppState& app) {
