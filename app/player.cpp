@@ -64,6 +64,18 @@ void SwitchTo(AppState& app) {
     OpenChosen(app);
 }
 
+// Previous and next: the song becomes the current and selected one, and plays at once while a
+// song is playing.
+void MoveTo(AppState& app, int song) {
+    app.songs.CurrentSong = song;
+    SelectSong(song);
+    if (app.player.Playing == 1) {
+        SwitchTo(app);
+    } else {
+        ShowShownSong(app);
+    }
+}
+
 void ResumeFromPosition(AppState& app) {
     app.player.Paused = 0;
     PlaySongFrom(app.mci, app.player.Position);
@@ -162,13 +174,7 @@ void PressStop(AppState& app) {
 void PressPrevious(AppState& app) {
     if (app.songs.SongCount <= 0) return;
     const int previous = SelectedSong() - 1;
-    app.songs.CurrentSong = previous < 0 ? 0 : previous;
-    SelectSong(app.songs.CurrentSong);
-    if (app.player.Playing == 1) {
-        SwitchTo(app);
-    } else {
-        ShowShownSong(app);
-    }
+    MoveTo(app, previous < 0 ? 0 : previous);
 }
 
 void PressNext(AppState& app) {
@@ -176,13 +182,7 @@ void PressNext(AppState& app) {
     // On the last entry there is no next one, and without a selection none either: selection
     // and current song stay in the list.
     if (next < 1 || !IsListedSong(app.songs, next)) return;
-    app.songs.CurrentSong = next;
-    SelectSong(next);
-    if (app.player.Playing == 1) {
-        SwitchTo(app);
-    } else {
-        ShowShownSong(app);
-    }
+    MoveTo(app, next);
 }
 
 void PickSong(AppState& app) {
