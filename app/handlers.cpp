@@ -100,8 +100,8 @@ void SetRandomMode(AppState& app) {
     }
 }
 
-// The mute and unmute buttons: the other one shows at once, and the mixer follows. Every
-// mixer sets its mute at once and for good, so one request is enough.
+// The mute and unmute buttons: the other button shows, and the mixer is told. One request is
+// enough: every mixer takes the mute at once, and nothing runs in between that could undo it.
 void PressMute(int muted) {
     ui::ShowMuteState(muted);
     SetMute(muted);
