@@ -12,6 +12,12 @@
 #include "playback/song_list.h"
 #include "ui/options.h"
 
+// Whether song indexes an entry of the list: entries past SongCount are left from an earlier
+// folder, and a stored or selected index may be anything.
+inline bool IsListedSong(const SongListState& songs, int song) {
+    return song >= 0 && song < songs.SongCount;
+}
+
 struct PlayerState {
     int Playing = 0;      // a song is open and running
     int Paused = 0;       // the open song is paused

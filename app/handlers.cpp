@@ -71,7 +71,7 @@ void MoveToSliderPosition(AppState& app) {
 void ShowTagInfo(AppState& app) {
     const SongListState& songs = app.songs;
     // Without a current song there is no file to read (stale entries are not songs).
-    if (songs.CurrentSong < 0 || songs.CurrentSong >= songs.SongCount) return;
+    if (!IsListedSong(songs, songs.CurrentSong)) return;
     const std::optional<std::string> text = ReadTagInfo(songs.SongList[songs.CurrentSong]);
     if (text) gui::ShowMessage("ID3-Info", *text, gui::MessageIcon::None);
 }
@@ -103,17 +103,11 @@ void SetRandomMode(AppState& app) {
     }
 }
 
-void Mute() {
-    gui::SetGadgetVisible(ui::UnmuteButton, true);
-    gui::SetGadgetVisible(ui::MuteButton, false);
-    SetMute(1);
-}
-
-void Unmute() {
-    SetMute(0);
-    gui::SetGadgetVisible(ui::UnmuteButton, false);
-    gui::SetGadgetVisible(ui::MuteButton, true);
-    SetMute(0);
+// The mute and unmute buttons: the other button shows, and the mixer is told. One request is
+// enough: every mixer takes the mute at once, and nothing runs in between that could undo it.
+void PressMute(int muted) {
+    ui::ShowMuteState(muted);
+    SetMute(muted);
 }
 
 }  // namespace
@@ -162,10 +156,10 @@ void HandleGadget(AppState& app, int gadget) {
             MoveToSliderPosition(app);
             break;
         case ui::MuteButton:
-            Mute();
+            PressMute(1);
             break;
         case ui::UnmuteButton:
-            Unmute();
+            PressMute(0);
             break;
         case ui::InfoButton:
             ShowTagInfo(app);

@@ -1,7 +1,6 @@
 // Start-up in its fixed order, and the shutdown sequence that saves the settings.
 #include "app/lifecycle.h"
 
-#include <algorithm>
 #include <string>
 
 #include "app/main_loop.h"
@@ -87,7 +86,7 @@ void WatchMixer(bool watch) {
 // From the window's opacity down to 1 in steps of 2. A stored opacity above 255 (the settings
 // keep any value) fades from opaque, so the fade never takes more than 128 steps.
 void FadeOut(const AppState& app) {
-    for (int alpha = std::min(app.options.Transparency, 255); alpha >= 1; alpha -= 2) {
+    for (int alpha = ui::OpacityOf(app.options.Transparency); alpha >= 1; alpha -= 2) {
         ui::ApplyTransparency(ui::MainWindow, alpha, app.system.OsName);
     }
 }

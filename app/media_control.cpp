@@ -16,7 +16,7 @@
 #include "trackinfo/song_tags.h"
 #include "ui/gadgets.h"
 #include "ui/layout.h"
-#include "volume/mixer.h"
+#include "volume/master_volume.h"
 
 namespace {
 
@@ -143,8 +143,7 @@ void HandleMediaRequest(AppState& app, const media::Request& request) {
             SetToggle(app, ui::RandomToggle, request.value != 0);
             break;
         case Kind::SetVolume:
-            SetVolume(
-                static_cast<std::uint32_t>(std::clamp<std::int64_t>(request.value, 0, 65535)));
+            SetMasterVolume(request.value);
             break;
         case Kind::Quit:
             gui::PostEvent({gui::EventCloseWindow, ui::MainWindow, -1});
@@ -188,15 +187,10 @@ media::State MediaState(AppState& app) {
 }
 
 void PublishMediaState(AppState& app) {
-    // The position now: the last poll moved on by the time since, while the song plays.
+    // The last poll moved on while the song plays; one not polled yet has not started to move.
     const PlayerState& player = app.player;
-    std::int64_t position = player.Position;
-    if (player.Playing == 1 && player.Paused == 0 &&
-        player.PositionPolledAt != std::chrono::steady_clock::time_point{}) {
-        position += std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - player.PositionPolledAt)
-                        .count();
-        if (app.mci.SongLength > 0) position = std::min<std::int64_t>(position, app.mci.SongLength);
-    }
-    media::Publish(MediaState(app), position);
+    const bool moving = player.Playing == 1 && player.Paused == 0 &&
+                        player.PositionPolledAt != std::chrono::steady_clock::time_point{};
+    media::Publish(MediaState(app), media::PositionNow(player.Position, player.PositionPolledAt,
+                                                       moving, app.mci.SongLength));
 }

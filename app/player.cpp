@@ -25,12 +25,22 @@ void SelectSong(int index) {
 void StopDisplays(AppState& app);
 void ShowShownSong(AppState& app);
 
+// The current song's details: the length given, and while it is a song of the list its number,
+// bitrate and sampling rate.
+void ShowDetails(const SongListState& songs, const std::string& length) {
+    gui::SetGadgetText(ui::SongLengthText, length);
+    if (!IsListedSong(songs, songs.CurrentSong)) return;
+    gui::SetGadgetText(ui::SongNumberText, std::to_string(songs.CurrentSong + 1));
+    gui::SetGadgetText(ui::BitrateValue, songs.SongBitrateText[songs.CurrentSong]);
+    gui::SetGadgetText(ui::SampleRateValue, songs.SongSampleRateText[songs.CurrentSong]);
+}
+
 // Opens the current song; false when it cannot be opened (or the index lies outside the list).
 // The position starts again; with no poll of it yet, the next pass polls after its shortest
 // wait, as the output may start a little later.
 bool Open(AppState& app, OpenFailure failure) {
     const int song = app.songs.CurrentSong;
-    if (song < 0 || song >= app.songs.SongCount ||
+    if (!IsListedSong(app.songs, song) ||
         !OpenAndShowSong(app.mci, app.songs, app.songs.SongList[song], failure)) {
         return false;
     }
@@ -54,6 +64,18 @@ void SwitchTo(AppState& app) {
     OpenChosen(app);
 }
 
+// Previous and next: the song becomes the current and selected one, and plays at once while a
+// song is playing.
+void MoveTo(AppState& app, int song) {
+    app.songs.CurrentSong = song;
+    SelectSong(song);
+    if (app.player.Playing == 1) {
+        SwitchTo(app);
+    } else {
+        ShowShownSong(app);
+    }
+}
+
 void ResumeFromPosition(AppState& app) {
     app.player.Paused = 0;
     PlaySongFrom(app.mci, app.player.Position);
@@ -72,7 +94,7 @@ void StopDisplays(AppState& app) {
 // the song before it.
 void ShowShownSong(AppState& app) {
     const SongListState& songs = app.songs;
-    if (songs.CurrentSong < 0 || songs.CurrentSong >= songs.SongCount) return;
+    if (!IsListedSong(songs, songs.CurrentSong)) return;
     ShowSongDetails(app);
     gui::SetGadgetText(ui::FolderDisplay, FolderOf(songs.SongList[songs.CurrentSong]));
 }
@@ -84,7 +106,7 @@ int NextSong(AppState& app, const std::vector<bool>& tried, int ended) {
     if (app.options.AllMode != 1) {
         if (app.options.RepeatMode != 1) return -1;
         const int same = SelectedSong();
-        return same >= 0 && same < songs.SongCount && !tried[same] ? same : -1;
+        return IsListedSong(songs, same) && !tried[same] ? same : -1;
     }
     if (app.options.RandomMode == 1) {
         const int drawn = DrawRandomSong(app, tried, ended);
@@ -92,7 +114,7 @@ int NextSong(AppState& app, const std::vector<bool>& tried, int ended) {
     }
     int next = SelectedSong() + 1;
     if (next == songs.SongCount && app.options.RepeatMode == 1) next = 0;
-    return next >= 0 && next < songs.SongCount && !tried[next] ? next : -1;
+    return IsListedSong(songs, next) && !tried[next] ? next : -1;
 }
 
 }  // namespace
@@ -108,15 +130,7 @@ bool OpenAndShowSong(MciChannel& channel, const SongListState& songs, const std:
     }
     gui::SetGadgetEnabled(ui::FolderButton, false);
     gui::SetGadgetEnabled(ui::PositionSlider, true);
-    gui::SetGadgetText(ui::SongLengthText, FormatMinSec(channel.SongLength / 1000));
-    const int current = songs.CurrentSong;
-    gui::SetGadgetText(ui::SongNumberText, std::to_string(current + 1));
-    // CurrentSong always indexes the fixed-size arrays; guard anyway, a bad settings value
-    // must not read outside them.
-    if (current >= 0 && current < static_cast<int>(songs.SongBitrateText.size())) {
-        gui::SetGadgetText(ui::BitrateValue, songs.SongBitrateText[current]);
-        gui::SetGadgetText(ui::SampleRateValue, songs.SongSampleRateText[current]);
-    }
+    ShowDetails(songs, FormatMinSec(channel.SongLength / 1000));
     gui::SetGadgetText(ui::FolderDisplay, FolderOf(path));
     return true;
 }
@@ -124,14 +138,9 @@ bool OpenAndShowSong(MciChannel& channel, const SongListState& songs, const std:
 void ShowSongDetails(AppState& app) {
     const SongListState& songs = app.songs;
     // A length measured for another song must not pass for this one's.
-    const bool listed = songs.CurrentSong >= 0 && songs.CurrentSong < songs.SongCount;
-    const bool measured = listed && app.mci.SongLengthPath == songs.SongList[songs.CurrentSong];
-    gui::SetGadgetText(ui::SongLengthText,
-                       measured ? FormatMinSec(app.mci.SongLength / 1000) : "0:00");
-    if (songs.SongCount <= 0) return;
-    gui::SetGadgetText(ui::SongNumberText, std::to_string(songs.CurrentSong + 1));
-    gui::SetGadgetText(ui::BitrateValue, songs.SongBitrateText[songs.CurrentSong]);
-    gui::SetGadgetText(ui::SampleRateValue, songs.SongSampleRateText[songs.CurrentSong]);
+    const bool measured = IsListedSong(songs, songs.CurrentSong) &&
+                          app.mci.SongLengthPath == songs.SongList[songs.CurrentSong];
+    ShowDetails(songs, measured ? FormatMinSec(app.mci.SongLength / 1000) : "0:00");
 }
 
 void PressPlay(AppState& app) {
@@ -140,7 +149,7 @@ void PressPlay(AppState& app) {
         ResumeFromPosition(app);
     } else if (app.player.Playing == 0) {
         const int selected = SelectedSong();
-        app.songs.CurrentSong = selected >= 0 && selected < app.songs.SongCount ? selected : 0;
+        app.songs.CurrentSong = IsListedSong(app.songs, selected) ? selected : 0;
         app.player.Playing = 1;
         OpenChosen(app);
     }
@@ -165,31 +174,20 @@ void PressStop(AppState& app) {
 void PressPrevious(AppState& app) {
     if (app.songs.SongCount <= 0) return;
     const int previous = SelectedSong() - 1;
-    app.songs.CurrentSong = previous < 0 ? 0 : previous;
-    SelectSong(app.songs.CurrentSong);
-    if (app.player.Playing == 1) {
-        SwitchTo(app);
-    } else {
-        ShowShownSong(app);
-    }
+    MoveTo(app, previous < 0 ? 0 : previous);
 }
 
 void PressNext(AppState& app) {
     const int next = SelectedSong() + 1;
-    // On the last entry there is no next one: selection and current song stay in the list.
-    if (next < 1 || next >= app.songs.SongCount) return;
-    app.songs.CurrentSong = next;
-    SelectSong(next);
-    if (app.player.Playing == 1) {
-        SwitchTo(app);
-    } else {
-        ShowShownSong(app);
-    }
+    // On the last entry there is no next one, and without a selection none either: selection
+    // and current song stay in the list.
+    if (next < 1 || !IsListedSong(app.songs, next)) return;
+    MoveTo(app, next);
 }
 
 void PickSong(AppState& app) {
     const int selected = SelectedSong();
-    if (selected < 0 || selected >= app.songs.SongCount) return;
+    if (!IsListedSong(app.songs, selected)) return;
     if (app.player.Playing == 1) {
         if (selected == app.songs.CurrentSong) return;
         // The number of the song still sounding, until the new one is open.

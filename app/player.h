@@ -11,15 +11,16 @@
 // the list moved on to by itself is skipped quietly instead.
 enum class OpenFailure { Report, Quiet };
 
-// Opens, measures and starts the song at path (playback/song_commands.h) and shows length, song
-// number, bitrate, sampling rate and folder. When the device cannot open it, shows "MP3 Fehler"
-// (unless quiet) and changes nothing else. The caller sets the playing state. Returns whether
-// the song was opened.
+// Opens, measures and starts the song at path (playback/song_commands.h) and shows its length
+// and folder, and the current song's number, bitrate and sampling rate (the caller opens the
+// current song). When the device cannot open it, shows "MP3 Fehler" (unless quiet) and changes
+// nothing else. The caller sets the playing state. Returns whether the song was opened.
 bool OpenAndShowSong(MciChannel& channel, const SongListState& songs, const std::string& path,
                      OpenFailure failure = OpenFailure::Report);
 
 // Shows the current song's number, bitrate and sampling rate, and its length when that was
-// measured for it ("0:00" otherwise). With an empty list only the length.
+// measured for it ("0:00" otherwise). For a current song outside the list (an empty list) only
+// the length.
 void ShowSongDetails(AppState& app);
 
 void PressPlay(AppState& app);

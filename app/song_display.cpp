@@ -60,5 +60,5 @@ void Rescan(AppState& app) {
     ScanDirectory(songs, songs.SongFolder, 0, songs.SubfolderOption, MainWindowScanDisplay());
     ShowTotalDuration(songs);
     // A stored song beyond the list (the folder changed since) starts at the first one.
-    if (songs.CurrentSong < 0 || songs.CurrentSong >= songs.SongCount) songs.CurrentSong = 0;
+    if (!IsListedSong(songs, songs.CurrentSong)) songs.CurrentSong = 0;
 }

@@ -6,13 +6,15 @@
 #include "platform/gui.h"
 #include "ui/gadgets.h"
 #include "ui/layout.h"
-#include "volume/mixer.h"
+#include "ui/main_window.h"
+#include "volume/master_volume.h"
 
 namespace {
 
+constexpr std::uint32_t VolumeMax = mixer_scale::LevelMax;
+constexpr std::uint32_t VolumePerPixel = 1000;
 constexpr int KnobLeft = ui::VolumeTrackX;
-constexpr int KnobRight = KnobLeft + 65535 / 1000;
-constexpr std::uint32_t VolumeMax = 65535;
+constexpr int KnobRight = KnobLeft + static_cast<int>(VolumeMax / VolumePerPixel);
 
 void PlaceKnob(int x) {
     const gui::Rect knob = gui::GadgetRect(ui::VolumeKnob);
@@ -22,8 +24,7 @@ void PlaceKnob(int x) {
 // Sets the volume the knob at x stands for and shows the knob there.
 void SetKnob(PlayerState& player, int x) {
     x = std::clamp(x, KnobLeft, KnobRight);
-    player.LastVolume = VolumeForKnobX(x);
-    SetVolume(player.LastVolume);
+    player.LastVolume = SetMasterVolume(VolumeForKnobX(x));
     PlaceKnob(x);
 }
 
@@ -49,15 +50,10 @@ bool MouseOnKnob(const Mouse& mouse) {
            mouse.MouseY < knob.y + knob.height;
 }
 
-void ShowMute(int muted) {
-    gui::SetGadgetVisible(ui::MuteButton, muted == 0);
-    gui::SetGadgetVisible(ui::UnmuteButton, muted != 0);
-}
-
 }  // namespace
 
 int KnobXForVolume(std::uint32_t volume) {
-    return static_cast<int>(std::min(volume, VolumeMax) / 1000) + KnobLeft;
+    return static_cast<int>(std::min(volume, VolumeMax) / VolumePerPixel) + KnobLeft;
 }
 
 std::uint32_t VolumeForKnobX(int x) {
@@ -73,7 +69,7 @@ void FollowMixer(PlayerState& player) {
     }
     const int muted = GetMute();
     if (muted != player.LastMute) {
-        ShowMute(muted);
+        ui::ShowMuteState(muted);
         player.LastMute = muted;
     }
 }

@@ -4,6 +4,8 @@
 // Main thread only.
 #pragma once
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -47,6 +49,18 @@ inline bool CanGoNext(const State& state) {
 }
 inline bool CanPause(const State& state) {
     return state.songOpen;
+}
+
+// The position now (milliseconds) of a song that stood at positionMs at `at`: while it plays,
+// moved on by the time since, but never past its length (0 or less: not known, no limit).
+inline std::int64_t PositionNow(
+    std::int64_t positionMs, std::chrono::steady_clock::time_point at, bool playing,
+    std::int64_t lengthMs,
+    std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now()) {
+    if (!playing) return positionMs;
+    const std::int64_t moved =
+        positionMs + std::chrono::duration_cast<std::chrono::milliseconds>(now - at).count();
+    return lengthMs > 0 ? std::min(moved, lengthMs) : moved;
 }
 
 struct Request {

@@ -1,11 +1,9 @@
 // The main window's keys and Tab order, one table for both gui backends.
 #include "ui/keys.h"
 
-#include <algorithm>
-
 #include "platform/gui.h"
 #include "ui/gadgets.h"
-#include "volume/mixer.h"
+#include "volume/master_volume.h"
 
 namespace ui {
 namespace {
@@ -22,9 +20,7 @@ constexpr KeyClick TransportKeys[] = {
 };
 
 void StepVolume(int direction) {
-    const std::int64_t now = GetVolume();
-    SetVolume(static_cast<std::uint32_t>(std::clamp<std::int64_t>(
-        now + direction * static_cast<std::int64_t>(VolumeKeyStep), 0, 65535)));
+    SetMasterVolume(std::int64_t{GetVolume()} + direction * std::int64_t{VolumeKeyStep});
 }
 
 }  // namespace

@@ -6,10 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "volume/mixer_scale.h"
+
 namespace ui {
 
-// One step of + or - on the master volume scale 0..65535: 5 %.
-inline constexpr std::uint32_t VolumeKeyStep = 3277;
+// One step of + or - on the master volume scale 0..65535: 5 %, rounded (3277).
+inline constexpr std::uint32_t VolumeKeyStep = (mixer_scale::LevelMax * 5 + 50) / 100;
 
 // The tooltip with the key that does the same, for example "Stop (V)"; unchanged for a gadget
 // without a key.

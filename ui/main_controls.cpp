@@ -107,7 +107,8 @@ void CreateMainControls(std::string_view songFolder) {
                       SmallFont));
     Create(MakeGadget(SubfolderOption, K::CheckBox, 135, 117, 140, 12,
                       "Unterverzeichnisse einlesen", SmallFont));
-    Create(Slider(TransparencySlider, 140, 142, 135, 14, 255), "Stellt die Fenstertransparenz ein");
+    Create(Slider(TransparencySlider, 140, 142, 135, 14, OpacityMax),
+           "Stellt die Fenstertransparenz ein");
     Create(MakeGadget(TransparencyGroup, K::GroupBox, 135, 130, 145, 30, "Transparenz", SmallFont));
 
     // Hidden until the settings or the mixer ask for them.

@@ -2,8 +2,6 @@
 // compact sizes, and transparency.
 #include "ui/main_window.h"
 
-#include <algorithm>
-
 #include "platform/gui.h"
 #include "ui/gadgets.h"
 #include "ui/keys.h"
@@ -36,11 +34,14 @@ void SetExtendedMode(bool extended) {
                            extended ? ExtendedInnerHeight : MainInnerHeight);
 }
 
+void ShowMuteState(int muted) {
+    gui::SetGadgetVisible(MuteButton, muted == 0);
+    gui::SetGadgetVisible(UnmuteButton, muted != 0);
+}
+
 void ApplyTransparency(int window, int alpha, std::string_view osName) {
     if (osName != TransparencySystem) return;
-    // The stored value has no upper bound; the system takes one byte, so keep it in range
-    // rather than let it wrap (300 would otherwise become almost transparent).
-    gui::SetWindowOpacity(window, std::clamp(alpha, 0, 255));
+    gui::SetWindowOpacity(window, OpacityOf(alpha));
 }
 
 // A flag counts as on only when it is exactly 1, as the settings file defines it.
@@ -62,8 +63,7 @@ void ApplyInitialSettings(const Options& options, int subfolders, std::string_vi
     gui::ShowWindowNow(MainWindow);
     if (options.AlwaysOnTop == 1) gui::SetWindowTopmost(MainWindow, true);
 
-    gui::SetGadgetVisible(MuteButton, muted == 0);
-    gui::SetGadgetVisible(UnmuteButton, muted != 0);
+    ShowMuteState(muted);
     gui::SetGadgetEnabled(PositionSlider, false);
     gui::SetGadgetEnabled(SongChoice, false);
 

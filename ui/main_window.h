@@ -47,6 +47,10 @@ void ApplyInitialSettings(const Options& options, int subfolders, std::string_vi
 bool StartMainWindow(const Options& options, std::string_view songFolder, int subfolders,
                      std::string_view osName, int muted, int& minimised);
 
+// Shows the mute button while the mixer is not muted and the unmute button in its place while
+// it is (muted: GetMute()'s 1 or 0).
+void ShowMuteState(int muted);
+
 // Shows the expand or the shrink button and gives window 0 the matching client area without
 // moving it.
 void SetExtendedMode(bool extended);

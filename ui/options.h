@@ -3,7 +3,18 @@
 // shutdown. Main thread only.
 #pragma once
 
+#include <algorithm>
+
 namespace ui {
+
+// The window's opacity as the system takes it: one byte, 0 clear to OpacityMax opaque.
+inline constexpr int OpacityMax = 255;
+
+// The opacity a Transparency value gives the window. The stored value has no upper bound, so
+// keep it in the byte rather than let it wrap (300 would otherwise become almost clear).
+constexpr int OpacityOf(int transparency) {
+    return std::clamp(transparency, 0, OpacityMax);
+}
 
 // Numbers as the settings file holds them: a flag is on only when it is exactly 1, and a value
 // the user typed into the file (say 2) stays as it is until its control changes it.
@@ -12,8 +23,9 @@ struct Options {
     int RepeatMode = 0;  // "Wiederholen"
     int RandomMode = 0;  // "Zufall"
     int AlwaysOnTop = 0;
-    int OptionOn = 0;          // extended mode
-    int Transparency = 255;    // "Transparenz": opacity; at least 30 after reading, no upper bound
+    int OptionOn = 0;  // extended mode
+    // "Transparenz": the window's opacity; at least 30 after reading, no upper bound.
+    int Transparency = OpacityMax;
     int RememberPosition = 0;  // "FensterPos": 1 = open at WindowX/WindowY, 0 = centred
     int WindowX = 100;         // "FensterXPos", "FensterYPos": outer top-left, desktop pixels
     int WindowY = 100;

@@ -10,8 +10,10 @@ inline constexpr std::uint32_t LevelMax = 65535;
 // PulseAudio's 100 % (PA_VOLUME_NORM); the program's 65535 is placed there.
 inline constexpr std::uint32_t PulseNorm = 0x10000;
 
-constexpr std::uint32_t ClampLevel(std::uint32_t level) {
-    return level > LevelMax ? LevelMax : level;
+// Any whole number a control works out (a key's step below silence, a request beyond the top)
+// as a level on the scale.
+constexpr std::uint32_t ClampLevel(std::int64_t level) {
+    return level < 0 ? 0 : level > LevelMax ? LevelMax : static_cast<std::uint32_t>(level);
 }
 
 // Rounded to the nearest step both ways, so LevelFromPulse(PulseFromLevel(v)) == v for every v.

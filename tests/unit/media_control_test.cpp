@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -148,6 +149,25 @@ TEST_F(MediaControls, SeeksMoveThePositionSlider) {
     Request(Kind::SetPosition, 5001);  // past the end: ignored
     Request(Kind::Seek, 9000);         // past the end: the next song
     EXPECT_EQ(Shown().song, 1);
+}
+
+// The position the desktop reads: the last one moved on by the time since while playing, up to
+// the length when that is known.
+TEST(MediaPosition, MovesOnWhilePlayingUpToTheLength) {
+    const auto at = std::chrono::steady_clock::time_point{} + std::chrono::hours(1);
+    const struct {
+        bool playing;
+        std::int64_t lengthMs, afterMs, expected;
+    } cases[] = {{false, 5000, 700, 2000},
+                 {true, 5000, 700, 2700},
+                 {true, 2500, 700, 2500},
+                 {true, 0, 9000, 11000}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(media::PositionNow(2000, at, c.playing, c.lengthMs,
+                                     at + std::chrono::milliseconds(c.afterMs)),
+                  c.expected)
+            << c.playing << " " << c.lengthMs;
+    }
 }
 
 TEST_F(MediaControls, VolumeQuitAndRaise) {

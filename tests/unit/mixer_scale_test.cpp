@@ -1,4 +1,4 @@
-// The volume scale conversions for PulseAudio and ALSA.
+// The volume scale: its ends, and the conversions for PulseAudio and ALSA.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -7,6 +7,16 @@
 #include "volume/mixer_scale.h"
 
 using namespace mixer_scale;
+
+// What the knob, the keys and the media controls work out, on the scale whatever its sign.
+TEST(LevelScale, AnyWholeNumberLandsOnTheScale) {
+    const struct {
+        std::int64_t value;
+        std::uint32_t level;
+    } cases[] = {{INT64_MIN, 0}, {-3277, 0},        {0, 0}, {40329, 40329}, {65535, 65535},
+                 {65536, 65535}, {INT64_MAX, 65535}};
+    for (const auto& c : cases) EXPECT_EQ(ClampLevel(c.value), c.level) << c.value;
+}
 
 TEST(PulseScale, EveryLevelSurvivesTheRoundTrip) {
     for (std::uint32_t level = 0; level <= LevelMax; ++level) {

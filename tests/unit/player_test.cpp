@@ -459,6 +459,19 @@ TEST_F(Player, MuteButtonsFollowTheMixer) {
     }
 }
 
+// A click on the button shown mutes or unmutes with one request and shows the other button.
+TEST_F(Player, MuteButtonsSetTheMixerOnceAndSwap) {
+    Start(1);
+    for (const int muted : {1, 0}) {
+        const int requests = mixer_fake::Calls().setMute;
+        Click(muted == 1 ? ui::MuteButton : ui::UnmuteButton);
+        EXPECT_EQ(mixer_fake::StoredMute(), muted);
+        EXPECT_EQ(mixer_fake::Calls().setMute, requests + 1);
+        EXPECT_EQ(gui::IsGadgetVisible(ui::UnmuteButton), muted == 1);
+        EXPECT_EQ(gui::IsGadgetVisible(ui::MuteButton), muted == 0);
+    }
+}
+
 // The length shown belongs to the song shown: another pick or a new folder shows "0:00", and
 // after a new folder its first song, the one the list shows, is the current one.
 TEST_F(Player, LengthAndCurrentSongFollowWhatTheListShows) {

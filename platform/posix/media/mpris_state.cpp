@@ -1,7 +1,5 @@
 // What the MPRIS backend tells the desktop: the song's metadata, and the announcements of
 // every change, which desktop shells rely on after reading the properties once.
-#include <algorithm>
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -38,12 +36,8 @@ Link& TheLink() {
 }
 
 std::int64_t PositionNow(const Link& link) {
-    if (link.state.playback != Playback::Playing) return link.positionMs;
-    const std::int64_t since = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                   std::chrono::steady_clock::now() - link.positionAt)
-                                   .count();
-    const std::int64_t now = link.positionMs + since;
-    return link.state.lengthMs > 0 ? std::min(now, link.state.lengthMs) : now;
+    return media::PositionNow(link.positionMs, link.positionAt,
+                              link.state.playback == Playback::Playing, link.state.lengthMs);
 }
 
 std::string TrackId(const State& state) {
