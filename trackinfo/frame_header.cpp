@@ -160,6 +160,7 @@ std::optional<std::uint64_t> FrameEnd(Source& source, std::uint64_t at, const Fr
     const std::uint64_t last = at + longest.FrameBytes();
     for (std::uint64_t offset = at + 4; offset <= last && offset < source.Length();) {
         const auto bytes = source.BytesAt(offset);
+        if (bytes.empty()) break;  // a file that cannot be read on
         const void* hit = std::memchr(bytes.data(), 0xFF, bytes.size());
         if (!hit) {
             offset += bytes.size();
