@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/file.h"
+#include "platform/utf8.h"
 #include "playback/number_text.h"
 
 namespace {
@@ -73,6 +74,19 @@ std::optional<std::string_view> FindValue(std::string_view bytes, std::string_vi
     return std::nullopt;
 }
 
+// Notepad saves UTF-8 without a mark. Text that is valid UTF-8 and holds a multi-byte sequence
+// is taken as that: umlauts in the ANSI code page almost never form one.
+bool IsUtf8WithMultiByte(std::string_view text) {
+    bool multiByte = false;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = utf8::Decode(text, i).length;
+        if (length == 0) return false;
+        multiByte = multiByte || length > 1;
+        i += length;
+    }
+    return multiByte;
+}
+
 }  // namespace
 
 std::string ReadSettingText(std::string_view fileBytes, std::string_view key,
@@ -132,7 +146,8 @@ void LoadSettings(const std::string& path, const std::string& defaultFolder,
 }
 
 std::string SettingsTextFromFile(std::string_view fileBytes) {
-    if (fileBytes.starts_with(Utf8ByteOrderMark)) return std::string(fileBytes);
+    if (fileBytes.starts_with(Utf8ByteOrderMark) || IsUtf8WithMultiByte(fileBytes))
+        return std::string(fileBytes);
     return platform::NativeTextToUtf8(fileBytes);
 }
 

@@ -103,8 +103,9 @@ void SetSizeCallback(int window, std::function<void(bool minimised)> callback);
 // down) and the process may be ended as soon as the call returns: the last moment to save.
 // Windows only; elsewhere a termination signal asks the first window to close instead.
 void SetSessionEndCallback(std::function<void()> callback);
-// Mouse position relative to the window: on Windows the outer window (the program subtracts
-// the frame and caption metrics), elsewhere the client area (the metrics there are 0).
+// Mouse position relative to the window, from which the program subtracts the frame and caption
+// metrics (SystemMetric 33 and 4) to get client pixels: on Windows the client point plus those
+// metrics, elsewhere the client point (the metrics there are 0).
 int WindowMouseX(int window);
 int WindowMouseY(int window);
 // Return and Escape in this window act like a click on this button.

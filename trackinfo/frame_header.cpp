@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <string_view>
 
 #include "platform/file.h"
 
@@ -91,19 +92,37 @@ std::uint32_t BigEndian32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
 }
 
+// Whether a frame header or another tag begins at offset: what a tag's end should meet.
+template <class Source>
+bool StreamOrTagAt(Source& source, std::uint64_t offset) {
+    std::array<std::uint8_t, 4> b{};
+    if (!ReadExactly(source, offset, b.data(), b.size())) return false;
+    return ParseFrameHeader(b.data()) || std::memcmp(b.data(), "ID3", 3) == 0;
+}
+
 // A tag starts with "ID3", version and revision below 0xFF, flags, and a size of four 7-bit
-// bytes, most significant first. Returns the offset just past the tag (its footer included).
+// bytes, most significant first. Returns the offset just past the tag (a version 2.4 footer
+// included; the flag means nothing in earlier versions).
 template <class Source>
 std::optional<std::uint64_t> TagEnd(Source& source, std::uint64_t offset) {
     std::array<std::uint8_t, Id3v2HeaderSize> h{};
     if (!ReadExactly(source, offset, h.data(), h.size())) return std::nullopt;
     if (h[0] != 'I' || h[1] != 'D' || h[2] != '3' || h[3] == 0xFF || h[4] == 0xFF)
         return std::nullopt;
-    if ((h[6] | h[7] | h[8] | h[9]) & 0x80) return std::nullopt;
-    const std::uint64_t size =
-        std::uint64_t(h[6]) << 21 | std::uint64_t(h[7]) << 14 | std::uint64_t(h[8]) << 7 | h[9];
-    const bool footer = (h[5] & 0x10) != 0;
-    return offset + Id3v2HeaderSize + size + (footer ? Id3v2HeaderSize : 0);
+    const bool footer = h[3] >= 4 && (h[5] & 0x10) != 0;
+    const std::uint64_t frame = offset + Id3v2HeaderSize + (footer ? Id3v2HeaderSize : 0);
+    // Some taggers write the size as a plain 32-bit number. That reading is taken only where it
+    // ends at a frame or another tag and the 7-bit one does not.
+    const std::uint64_t plainEnd = frame + BigEndian32(&h[6]);
+    if ((h[6] | h[7] | h[8] | h[9]) & 0x80) {
+        if (StreamOrTagAt(source, plainEnd)) return plainEnd;
+        return std::nullopt;
+    }
+    const std::uint64_t end = frame + (std::uint64_t(h[6]) << 21 | std::uint64_t(h[7]) << 14 |
+                                       std::uint64_t(h[8]) << 7 | h[9]);
+    if (end != plainEnd && !StreamOrTagAt(source, end) && StreamOrTagAt(source, plainEnd))
+        return plainEnd;
+    return end;
 }
 
 template <class Source>
@@ -118,16 +137,64 @@ std::optional<std::uint64_t> SearchStart(Source& source) {
     return offset;
 }
 
-// A header is taken only when the frame it announces is followed by another header of the same
-// stream, or by the end of the file; a free-format frame has no length to check.
+// Whether text stands at offset.
 template <class Source>
-bool NextHeaderAgrees(Source& source, std::uint64_t at, const FrameHeader& header) {
-    const std::uint64_t next = at + header.FrameBytes();
-    std::array<std::uint8_t, 4> bytes{};
-    if (next == at || !ReadExactly(source, next, bytes.data(), bytes.size())) return true;
-    const auto following = ParseFrameHeader(bytes.data());
-    return following && following->version == header.version && following->layer == header.layer &&
-           following->sampleRate == header.sampleRate;
+bool TextAt(Source& source, std::uint64_t offset, std::string_view text) {
+    std::array<std::uint8_t, 16> b{};
+    return ReadExactly(source, offset, b.data(), text.size()) &&
+           std::memcmp(b.data(), text.data(), text.size()) == 0;
+}
+
+bool SameStream(const FrameHeader& a, const FrameHeader& b) {
+    return a.version == b.version && a.layer == b.layer && a.sampleRate == b.sampleRate;
+}
+
+// Where the frame at `at` ends, for a free-format frame the next header of its stream within
+// the longest frame the format allows (640 kbit/s). Nothing when there is no such header.
+template <class Source>
+std::optional<std::uint64_t> FrameEnd(Source& source, std::uint64_t at, const FrameHeader& header) {
+    if (header.bitrateKbps > 0) return at + header.FrameBytes();
+    FrameHeader longest = header;
+    longest.bitrateKbps = 640;
+    longest.padding = true;
+    const std::uint64_t last = at + longest.FrameBytes();
+    for (std::uint64_t offset = at + 4; offset <= last && offset < source.Length();) {
+        const auto bytes = source.BytesAt(offset);
+        if (bytes.empty()) break;  // a file that cannot be read on
+        const void* hit = std::memchr(bytes.data(), 0xFF, bytes.size());
+        if (!hit) {
+            offset += bytes.size();
+            continue;
+        }
+        offset += std::uint64_t(static_cast<const std::uint8_t*>(hit) - bytes.data());
+        std::array<std::uint8_t, 4> b{};
+        if (offset > last || !ReadExactly(source, offset, b.data(), b.size())) break;
+        const auto next = ParseFrameHeader(b.data());
+        if (next && next->bitrateKbps == 0 && SameStream(*next, header)) return offset;
+        ++offset;
+    }
+    return std::nullopt;
+}
+
+// A header is taken only when the frames it starts are followed, `following` times, by another
+// header of the same stream, a trailing tag, or the end of the file (a cut last frame too).
+template <class Source>
+bool StreamGoesOn(Source& source, std::uint64_t at, FrameHeader header, int following) {
+    for (int n = 0; n < following; ++n) {
+        const auto next = FrameEnd(source, at, header);
+        if (!next) return false;
+        if (*next + 4 > source.Length()) return true;
+        std::array<std::uint8_t, 4> bytes{};
+        if (!ReadExactly(source, *next, bytes.data(), bytes.size())) return true;
+        const auto parsed = ParseFrameHeader(bytes.data());
+        if (!parsed || !SameStream(*parsed, header)) {
+            return TextAt(source, *next, "TAG") || TextAt(source, *next, "ID3") ||
+                   TextAt(source, *next, "APETAGEX") || TextAt(source, *next, "LYRICSBEGIN");
+        }
+        at = *next;
+        header = *parsed;
+    }
+    return true;
 }
 
 struct FoundFrame {
@@ -153,7 +220,10 @@ std::optional<FoundFrame> FindFirstFrame(Source& source, std::uint64_t start) {
         std::array<std::uint8_t, 4> header{};
         if (!ReadExactly(source, at, header.data(), header.size())) return std::nullopt;
         const auto parsed = ParseFrameHeader(header.data());
-        if (parsed && NextHeaderAgrees(source, at, *parsed)) return FoundFrame{at, *parsed};
+        // Right behind the tags one more header confirms a frame; a sync elsewhere (a false one
+        // in a tag whose size is wrong, or in junk) needs two.
+        if (parsed && StreamGoesOn(source, at, *parsed, at == start ? 1 : 2))
+            return FoundFrame{at, *parsed};
         offset = at + 1;
     }
     return std::nullopt;

@@ -94,6 +94,13 @@ program_run() {
     check "$name: program ended" test $waited -lt 300
     if [ "$option" = 0 ]; then check "$name: client area 285 x 116" seen "client=285x116"; fi
     if [ "$ending" = keys ]; then
+        # Letters typed through the system's input: the keyboard never goes dead.
+        check "$name: typed B works right after the start" seen "typed_b_after_start=3"
+        check "$name: typed Z works after X with the folder button focused" seen "typed_z_after_x=2"
+        check "$name: typed B works after V with the slider focused" seen "typed_b_after_v=3"
+        check "$name: Escape closes the About window, the player stays in front" \
+            seen "typed_about_closed=1 foreground=1"
+        check "$name: typed Z works after the About window" seen "typed_z_after_about=2"
         check "$name: Tab walks folder button, song list, previous, play" \
             grep -qE '^tab=.*4,3,5,0,' "$dir/probe"
         check "$name: all 11 image buttons named" seen "named_image_buttons=11"

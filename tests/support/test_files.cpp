@@ -107,7 +107,8 @@ std::string Id3v2Tag(std::string_view body, std::uint8_t flags) {
     const auto size = std::uint32_t(body.size());
     const char sizeBytes[4] = {char(size >> 21 & 0x7F), char(size >> 14 & 0x7F),
                                char(size >> 7 & 0x7F), char(size & 0x7F)};
-    std::string header = std::string("ID3\x03\x00", 5) + char(flags) + std::string(sizeBytes, 4);
+    const char* version = flags & 0x10 ? "ID3\x04\x00" : "ID3\x03\x00";
+    std::string header = std::string(version, 5) + char(flags) + std::string(sizeBytes, 4);
     std::string tag = header + std::string(body);
     if (flags & 0x10) tag += "3DI" + header.substr(3);
     return tag;

@@ -31,8 +31,8 @@ std::string ReadFile(const std::string& path);  // "" when it cannot be read
 // The path with every '/' turned into the system's separator, for expected paths in tests.
 std::string NativePath(std::string path);
 
-// An ID3v2.3 tag: the 10-byte header with the body's size as four 7-bit bytes, the body, and
-// a footer ("3DI") when flags has 0x10 set.
+// An ID3v2.3 tag: the 10-byte header with the body's size as four 7-bit bytes and the body; with
+// 0x10 in flags a version 2.4 tag with its footer ("3DI"), which only that version has.
 std::string Id3v2Tag(std::string_view body, std::uint8_t flags = 0);
 
 struct Mp3Options {

@@ -121,6 +121,24 @@ TEST(FrameHeader, FalseSyncInAnId3v2PictureIsSkippedWithTheTag) {
     EXPECT_EQ(FrameSearchStart(Bytes(Id3v2Tag(std::string(128, 'x')) + audio)), 138u);
 }
 
+TEST(FrameHeader, SyncsThatStartNoStreamAreSkippedAndALastFrameBeforeATagCounts) {
+    const std::string stream = Frames(Mpeg1Header, Mpeg1FrameBytes, 3);
+    // Two false frames of 32 kbit/s at 32000 Hz (144 bytes each) agree with each other only.
+    const std::string falsePair = Frames(std::string("\xFF\xFB\x18\x44", 4), 144, 2);
+    const std::string freeFormat("\xFF\xFB\x04\x00", 4);  // no length to check it by
+    for (const std::string& junk : {falsePair, freeFormat}) {
+        const SongHeaderInfo info = Analyse("abc" + junk + std::string(300, '\x22') + stream);
+        EXPECT_EQ(info.texts.bitrateText, "128");
+        EXPECT_EQ(info.texts.sampleRateText, "44100");
+    }
+    // A song of one frame whose ID3v1, APE or Lyrics3 tag follows it.
+    for (const char* tag : {"TAG", "APETAGEX", "LYRICSBEGIN"}) {
+        const std::string one =
+            Frames(Mpeg1Header, Mpeg1FrameBytes, 1) + tag + std::string(125, 'x');
+        EXPECT_EQ(Analyse(Id3v2Tag("ab") + one).texts.bitrateText, "128") << tag;
+    }
+}
+
 TEST(FrameHeader, OnlyWellFormedTagHeadersAreSkipped) {
     const std::string audio = Frames(Mpeg1Header, Mpeg1FrameBytes, 2);
     const std::string sizeWithHighBit("ID3\x03\x00\x00\x00\x00\x00\x80", 10);
@@ -130,6 +148,28 @@ TEST(FrameHeader, OnlyWellFormedTagHeadersAreSkipped) {
     for (const std::string& notATag : {sizeWithHighBit, versionFF, revisionFF, lowerCase}) {
         EXPECT_EQ(FrameSearchStart(Bytes(notATag + audio)), 0u);
         EXPECT_EQ(Analyse(notATag + audio).texts.bitrateText, "128");
+    }
+}
+
+TEST(FrameHeader, TagSizesAndFlagsAsTaggersWriteThem) {
+    const std::string audio = Frames(Mpeg1Header, Mpeg1FrameBytes, 3);
+    const std::string body(27000, 'x');
+    const std::string plainSize("\x00\x00\x69\x78", 4);  // 27000 as a 32-bit number
+    const std::string v23("ID3\x03\x00\x00", 6), v22("ID3\x02\x00\x00", 6);
+    struct Case {
+        std::string tag;
+        std::uint64_t start;
+    };
+    for (const Case& c : {
+             // Flag 0x10 means a footer in version 2.4 only.
+             Case{std::string("ID3\x03\x00\x10", 6) + Id3v2Tag(body).substr(6), 27010},
+             Case{v22 + Id3v2Tag(body).substr(6), 27010},
+             // A size as a plain number, read as 7-bit bytes, would end inside the tag.
+             Case{v23 + plainSize + body, 27010},
+             Case{v23 + std::string("\x00\x00\x01\x80", 4) + std::string(384, 'x'), 394},
+         }) {
+        EXPECT_EQ(FrameSearchStart(Bytes(c.tag + audio)), c.start);
+        EXPECT_EQ(Analyse(c.tag + audio).texts.bitrateText, "128");
     }
 }
 
@@ -226,6 +266,35 @@ TEST(FrameHeader, ReadingAFileInBlocksFindsWhatReadingItWholeFinds) {
     }
 }
 
+// An ID3v2 tag of about 27 KB with a genre list, event timing codes, a CD table of contents
+// and synchronised lyrics, whose time stamps read as a stream of false frames (32 kbit/s,
+// 32000 Hz, 144 bytes). plainSize: its size written as a 32-bit number, as some taggers do.
+std::string LargeTag(char version, bool plainSize) {
+    const auto frame = [version](const char* ids, const std::string& data) {
+        const std::string size = BigEndian(std::uint32_t(data.size()));
+        if (version == 2) return std::string(ids + 5, 3) + size.substr(1) + data;
+        return std::string(ids, 4) + size + std::string(2, '\0') + data;
+    };
+    std::string events(1, '\x02'), toc("\x01\x0C", 2), lyrics("\0eng\x02\x01\0", 7);
+    for (std::uint32_t i = 0; i < 12; ++i) {
+        events += '\xFF';
+        events += BigEndian(0xFFFB1844u + i);
+        toc += std::string("\0\x14", 2) + char(i + 1) + '\0' + BigEndian(i * 0xFFFB18u);
+    }
+    for (std::uint32_t i = 0; i < 1500; ++i) {
+        lyrics += std::string("Liedzeile 1\0", 12);
+        lyrics += BigEndian(0xFFFB1800u + (i & 3));
+    }
+    std::string body = frame("TCON TCO", std::string("\0(17)(105)Rock\0Pop", 19)) +
+                       frame("ETCO ETC", events) + frame("MCDI MCI", toc) +
+                       frame("SYLT SLT", lyrics);
+    body.resize(27000, '\0');
+    std::string tag = Id3v2Tag(body);
+    tag[3] = version;
+    if (plainSize) tag.replace(6, 4, BigEndian(std::uint32_t(body.size())));
+    return tag;
+}
+
 TEST(AnalyseSongHeader, DurationUsesTheFullLengthPastFourGibibytes) {
     TempFolder folder;
     const std::string path = folder.File("huge.mp3");
@@ -286,5 +355,34 @@ TEST(AnalyseSongHeader, FilesMadeWithLameShowWhatLameWasTold) {
         const std::uint64_t audio = bytes.size() - *FrameSearchStart(Bytes(bytes));
         const double average = double(audio) * 8 / c.options.seconds / 1000;
         EXPECT_NEAR(std::stoi(info.texts.bitrateText), average, 2.0);
+    }
+}
+
+TEST(AnalyseSongHeader, TheFirstFrameBehindLargeAndOldTagsIsFound) {
+    if (!testing_support::LameAvailable()) GTEST_SKIP() << "lame is not installed";
+    TempFolder folder;
+    struct Case {
+        char version;
+        bool plainSize;
+        Mp3Options options;
+        const char *bitrate, *sampleRate;  // nullptr: the Xing frame's average
+    };
+    for (const Case& c : {
+             Case{3, false, {32, 44100, true, true, 5.0, "", "", {"-V", "0"}}, nullptr, "44100"},
+             Case{3, true, {32, 44100, true, true, 5.0, "", "", {"-V", "0"}}, nullptr, "44100"},
+             Case{2, false, {128, 22050, false, false, 1.0, "", "", {}}, "128", "22050"},
+         }) {
+        ASSERT_TRUE(MakeMp3(folder.File("made.mp3"), c.options));
+        const std::string lame = testing_support::ReadFile(folder.File("made.mp3"));
+        ASSERT_TRUE(WriteFile(folder.File("tagged.mp3"), LargeTag(c.version, c.plainSize) + lame));
+        const SongHeaderInfo info = AnalyseSongHeader(folder.File("tagged.mp3"));
+        EXPECT_EQ(info.texts.sampleRateText, c.sampleRate);
+        EXPECT_EQ(info.duration, int(c.options.seconds));
+        if (c.bitrate) {
+            EXPECT_EQ(info.texts.bitrateText, c.bitrate);
+        } else {
+            const double average = double(lame.size()) * 8 / c.options.seconds / 1000;
+            EXPECT_NEAR(std::stoi(info.texts.bitrateText), average, 2.0);
+        }
     }
 }

@@ -277,9 +277,13 @@ TEST(SettingsFile, FolderDecidesTheFilesCharacterSet) {
         EXPECT_EQ(ReadFile(path).substr(0, start.size()), start);
         EXPECT_EQ(Load(path).songs.SongFolder, c.folder);
     }
-    // A file with the mark is UTF-8 whatever the code page; one without is in the code page.
+    // A file with the mark is UTF-8 whatever the code page, and so is one that Notepad saved
+    // without it (valid UTF-8 with a multi-byte sequence); any other is in the code page.
     EXPECT_EQ(SettingsTextFromFile("\xEF\xBB\xBFPfad = /Müsik/"), "\xEF\xBB\xBFPfad = /Müsik/");
+    ASSERT_TRUE(WriteFile(path, "Pfad = C:\\Müßiggang\\\r\nAlle = 0\r\n"));
+    EXPECT_EQ(Load(path).songs.SongFolder, "C:\\Müßiggang\\");
 #ifdef _WIN32
     EXPECT_EQ(SettingsTextFromFile("Pfad = C:\\M\xFCsik\\"), "Pfad = C:\\Müsik\\");
+    EXPECT_EQ(SettingsTextFromFile("Pfad = C:\\\xC3\xA4 M\xFCsik\\"), "Pfad = C:\\Ã¤ Müsik\\");
 #endif
 }

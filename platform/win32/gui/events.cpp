@@ -96,6 +96,13 @@ LRESULT CALLBACK KlingtalWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
             }
             break;
         case WM_DRAWITEM:
+            // A thin sunken frame: the edge a client edge would give it.
+            if (auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+                item->CtlType == ODT_STATIC) {
+                RECT edge = item->rcItem;
+                DrawEdge(item->hDC, &edge, EDGE_SUNKEN, BF_RECT);
+                return TRUE;
+            }
             // The buttons without a caption: a plain push button face, pressed while held.
             if (auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
                 item->CtlType == ODT_BUTTON) {

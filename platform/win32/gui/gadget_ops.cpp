@@ -149,7 +149,10 @@ std::string GetGadgetItemText(int gadget, int index) {
 }
 
 void SetGadgetEnabled(int gadget, bool enabled) {
-    if (GadgetRecord* record = FindGadget(gadget)) EnableWindow(record->hwnd, enabled);
+    GadgetRecord* record = FindGadget(gadget);
+    if (record == nullptr) return;
+    if (!enabled) win32state::MoveFocusFrom(record->hwnd);
+    EnableWindow(record->hwnd, enabled);
 }
 
 bool IsGadgetEnabled(int gadget) {
@@ -159,6 +162,7 @@ bool IsGadgetEnabled(int gadget) {
 
 void SetGadgetVisible(int gadget, bool visible) {
     if (GadgetRecord* record = FindGadget(gadget)) {
+        if (!visible) win32state::MoveFocusFrom(record->hwnd);
         ShowWindow(record->hwnd, visible ? SW_SHOW : SW_HIDE);
     }
 }

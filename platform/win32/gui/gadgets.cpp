@@ -72,6 +72,13 @@ NativeControl NativeFor(const GadgetSpec& spec) {
                                                                     : SS_LEFT),
                     0};
         case GadgetKind::SunkenFrame:
+            // A frame no wider than its edge has no client area, so it would never be painted
+            // after the window painted over it (the volume track): it draws the same edge in
+            // its client area instead.
+            if (spec.width <= 2 * GetSystemMetrics(SM_CXEDGE) ||
+                spec.height <= 2 * GetSystemMetrics(SM_CYEDGE)) {
+                return {L"STATIC", SS_OWNERDRAW, 0};
+            }
             return {L"STATIC", 0, WS_EX_CLIENTEDGE};
         case GadgetKind::EdgeFrame:
             return {L"STATIC", 0, WS_EX_STATICEDGE};

@@ -93,6 +93,18 @@ bool TakeKeyboardMessage(const MSG& message) {
     const int number = WindowNumberOf(message.hwnd);
     WindowRecord* window = FindWindowRecord(number);
     if (window == nullptr) return false;
+    // Where no control has the focus, Windows sends the active window its keys as system keys
+    // (bit 29: Alt is not held). A control gets the focus back and the key counts as typed.
+    // https://learn.microsoft.com/windows/win32/inputdev/wm-syskeydown
+    constexpr LPARAM AltHeld = 1 << 29;
+    if ((message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP) &&
+        (message.lParam & AltHeld) == 0 && GetFocus() == nullptr) {
+        GiveFocusBack(*window);
+        MSG typed = message;
+        typed.message = message.message == WM_SYSKEYDOWN ? WM_KEYDOWN : WM_KEYUP;
+        typed.hwnd = GetFocus() != nullptr ? GetFocus() : window->hwnd;
+        return TakeKeyboardMessage(typed);
+    }
     const bool enterOrEscape = message.wParam == VK_RETURN || message.wParam == VK_ESCAPE;
     if (message.message == WM_KEYDOWN && !ListOpen(GetFocus())) {
         if (enterOrEscape && window->enterEscapeGadget >= 0) {
@@ -132,16 +144,31 @@ bool KeepFocus(HWND hwnd, WPARAM activation) {
         return false;
     }
     if (IsIconic(hwnd)) return false;
-    HWND target = window->focus;
+    return GiveFocusBack(*window);
+}
+
+bool GiveFocusBack(WindowRecord& window) {
+    HWND hwnd = window.hwnd;
     auto usable = [hwnd](HWND c) {
         return c != nullptr && IsWindow(c) && IsChild(hwnd, c) && IsWindowVisible(c) &&
                IsWindowEnabled(c);
     };
-    if (!usable(target)) target = DefaultButtonOf(*window);
+    HWND target = window.focus;
+    if (!usable(target)) target = DefaultButtonOf(window);
     if (!usable(target)) target = GetNextDlgTabItem(hwnd, nullptr, FALSE);
     if (!usable(target)) return false;
     SetFocus(target);
     return true;
+}
+
+void MoveFocusFrom(HWND control) {
+    HWND focus = GetFocus();
+    if (focus == nullptr || (focus != control && !IsChild(control, focus))) return;
+    HWND top = GetAncestor(control, GA_ROOT);
+    HWND next = NextTabStop(top, control, false);
+    // With no other control to take it, the window itself keeps the keys.
+    SetFocus(next != nullptr && next != control ? next : top);
+    if (WindowRecord* window = FindWindowRecord(WindowNumberOf(top))) window->focus = GetFocus();
 }
 
 }  // namespace win32state

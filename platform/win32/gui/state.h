@@ -85,6 +85,12 @@ bool TakeKeyboardMessage(const MSG& message);
 // gives it the focus again on return (the default button, or the first in Tab order, the first
 // time). True when it has set the focus, so the message is answered.
 bool KeepFocus(HWND hwnd, WPARAM activation);
+// Gives the focus to the control of the window that last had it, else the default button, else
+// the first in Tab order. False when none can take it.
+bool GiveFocusBack(WindowRecord& window);
+// Before a control is disabled or hidden: if it (or a part of it) has the focus, the next
+// control Tab reaches takes it, so the window's keys keep working.
+void MoveFocusFrom(HWND control);
 
 // Sees every message of the gui's windows before their window procedure does; true when it
 // has answered the message with result. For the parts of the backend that live in the gui's

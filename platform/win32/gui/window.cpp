@@ -68,13 +68,14 @@ HWND HwndOf(int window) {
     return record != nullptr ? record->hwnd : nullptr;
 }
 
-// The mouse position relative to the window's outer top-left corner; (0, 0) without a window.
+// The mouse position in the window's client area, plus the frame and caption metrics, which
+// the program takes off again: so the point is exact whatever the real frame is (the invisible
+// borders of Windows 10, a caption the theme sizes otherwise). (0, 0) without a window.
 POINT MouseInWindow(int window) {
     HWND hwnd = HwndOf(window);
     POINT cursor{};
-    RECT r{};
-    if (hwnd == nullptr || !GetCursorPos(&cursor) || !GetWindowRect(hwnd, &r)) return {};
-    return {cursor.x - r.left, cursor.y - r.top};
+    if (hwnd == nullptr || !GetCursorPos(&cursor) || !ScreenToClient(hwnd, &cursor)) return {};
+    return {cursor.x + GetSystemMetrics(SM_CYFRAME), cursor.y + GetSystemMetrics(SM_CYCAPTION)};
 }
 
 }  // namespace
@@ -114,6 +115,11 @@ void CloseWindow(int window) {
     std::erase_if(state.controls,
                   [hwnd](const auto& entry) { return GetParent(entry.first) == hwnd; });
     state.windows.erase(window);
+    // A modal window's owner is enabled before it goes: Windows then activates the owner
+    // rather than another program's window.
+    HWND owner = GetWindow(hwnd, GW_OWNER);
+    if (owner != nullptr && !IsWindowEnabled(owner)) EnableWindow(owner, TRUE);
+    if (owner != nullptr && GetActiveWindow() == hwnd) SetActiveWindow(owner);
     DestroyWindow(hwnd);  // takes its controls and its tooltip window along
     if (state.current == window) state.current = -1;
 }
@@ -184,7 +190,15 @@ void SetWindowTopmost(int window, bool topmost) {
 }
 
 void SetWindowEnabled(int window, bool enabled) {
-    if (HWND hwnd = HwndOf(window)) EnableWindow(hwnd, enabled ? TRUE : FALSE);
+    win32state::WindowRecord* record = FindWindowRecord(window);
+    if (record == nullptr) return;
+    HWND hwnd = record->hwnd;
+    HWND focus = GetFocus();
+    // A disabled window loses the focus and does not get it back by itself.
+    if (!enabled && focus != nullptr && IsChild(hwnd, focus)) record->focus = focus;
+    EnableWindow(hwnd, enabled ? TRUE : FALSE);
+    if (enabled && GetActiveWindow() == hwnd && (focus == nullptr || !IsChild(hwnd, focus)))
+        win32state::GiveFocusBack(*record);
 }
 
 void ShowWindowNow(int window) {

@@ -13,7 +13,8 @@
 // With keys it also walks the controls with Tab, counts the named image buttons, expands and
 // shrinks the window, opens the About window and looks at its owner, and plays, steps, pauses
 // and stops with the letter keys and moves the volume with - and +. (Wine's MCI keeps no
-// MP3 playing long enough to see a pause from outside.)
+// MP3 playing long enough to see a pause from outside.) It first types letters through the
+// system's input after each way the focus used to get lost.
 //   klingtal_probe.exe TIMEOUT leave
 // With leave it prints what the window shows and ends, leaving the program running.
 #include <windows.h>
@@ -127,7 +128,50 @@ int KnobX(HWND window) {
     return r.left;
 }
 
+// A key as the user types it: through the system's input, to whichever control of the program
+// has the focus, or to none. So it shows whether the keyboard went dead.
+void TypedKey(HWND window, WORD key) {
+    if (GetForegroundWindow() != window) SetForegroundWindow(window);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+    Sleep(700);
+}
+
+// Z and B typed after each way the focus used to get lost: the start (the scan disables the
+// window), X with the folder button focused (it is disabled while playing), V with the slider
+// focused (disabled when stopped), and the About window closed with Escape.
+void PrintTypedKeys(HWND window) {
+    std::printf("typed_focus_after_start=%d\n", GetDlgCtrlID(FocusOf(window)));
+    TypedKey(window, 'B');
+    std::printf("typed_b_after_start=%s\n", Text(window, 16).c_str());
+    TypedKey(window, 'X');
+    TypedKey(window, 'Z');
+    std::printf("typed_z_after_x=%s\n", Text(window, 16).c_str());
+    for (int i = 0; i < 20 && GetDlgCtrlID(FocusOf(window)) != 13; ++i) TypedKey(window, VK_TAB);
+    TypedKey(window, 'V');
+    TypedKey(window, 'B');
+    std::printf("typed_b_after_v=%s\n", Text(window, 16).c_str());
+    Click(window, 36);  // about
+    HWND about = nullptr;
+    for (int waited = 0; about == nullptr && waited < 5000; waited += 100) {
+        about = FindWindowW(L"KlingtalWindow", L"\u00dcber MP3 Klingtal");
+        if (about == nullptr) Sleep(100);
+    }
+    TypedKey(about != nullptr ? about : window, VK_ESCAPE);
+    for (int waited = 0; about != nullptr && IsWindow(about) && waited < 5000; waited += 100)
+        Sleep(100);
+    std::printf("typed_about_closed=%d foreground=%d\n", about != nullptr && !IsWindow(about),
+                GetForegroundWindow() == window);
+    TypedKey(window, 'Z');
+    std::printf("typed_z_after_about=%s\n", Text(window, 16).c_str());
+    std::fflush(stdout);
+}
+
 void PrintKeyboard(HWND window) {
+    PrintTypedKeys(window);
     std::string walk;
     for (int i = 0; i < 6; ++i) {
         Key(window, VK_TAB);
