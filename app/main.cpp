@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "MP3 Klingtal needs a graphical desktop: %s.\n", problem.c_str());
         return 1;
     }
-    // Large (four arrays of 10000 entries): keep it off the stack.
+    // The program's state for its whole run; the four song lists in it are on the heap.
     static AppState app;
     const bool opened = StartUp(app, {});
     if (opened) {
