@@ -73,7 +73,9 @@ PrivatePulse::PrivatePulse() {
 
 PrivatePulse::~PrivatePulse() {
     KillAndWait(pid_, SIGTERM);
-    std::filesystem::remove_all(dir_);
+    // The server's other processes may still be removing their own files meanwhile.
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
 }
 
 bool PrivatePulse::Start() {
