@@ -54,7 +54,7 @@ run_program() {
         kill -0 "$program" 2>/dev/null || { ended=1 && break; }
         sleep 0.1
     done
-    echo "   (the program ended $((waited / 10)).$((waited % 10)) s after the probe)"
+    [ $ended = 0 ] || echo "   (the program ended $((waited / 10)).$((waited % 10)) s after the probe)"
     kill "$program" 2>/dev/null || true
     wineserver -w 2>/dev/null || true
 }
