@@ -3,7 +3,7 @@
 #   start_pulse - a PulseAudio server with a null sink, unless one already answers
 #   start_pipewire - a PipeWire server (pipewire-pulse) with a null sink in a runtime folder of
 #                 its own; sets klingtal_pipewire_runtime and klingtal_pipewire_socket, which
-#                 stay empty when PipeWire is not installed
+#                 stay empty when PipeWire is missing or does not start
 #   start_session_bus - a private D-Bus session bus (exports DBUS_SESSION_BUS_ADDRESS), so that
 #                 no program under test shows up in the media controls of a real desktop
 
@@ -13,8 +13,8 @@ klingtal_cleanup() {
     if [ -n "${klingtal_started_pulse:-}" ]; then pulseaudio -k 2>/dev/null || true; fi
     if [ -n "${klingtal_pipewire_group:-}" ]; then
         kill -TERM -- "-$klingtal_pipewire_group" 2>/dev/null || true
-        rm -rf "$(dirname "$klingtal_pipewire_runtime")"
     fi
+    if [ -n "${klingtal_pipewire_base:-}" ]; then rm -rf "$klingtal_pipewire_base"; fi
 }
 trap klingtal_cleanup EXIT
 
@@ -62,6 +62,7 @@ start_pipewire() {
         fi
     done
     base=$(mktemp -d)
+    klingtal_pipewire_base=$base  # removed on exit
     # A process group of its own (setsid), so that one signal ends all of it.
     setsid bash "$(dirname "${BASH_SOURCE[0]}")/pipewire_server.sh" "$base/native" null \
         </dev/null >/dev/null 2>&1 &
