@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     // One program per desktop: a second one hands over what it was given and ends, before it
     // reads or writes the settings.
     if (HandOverToRunning(line.path)) return 0;
-    // Large (four arrays of 10000 entries): keep it off the stack.
+    // The program's state for its whole run; the four song lists in it are on the heap.
     static AppState app;
     const bool opened = StartUp(app, {});
     if (opened) {

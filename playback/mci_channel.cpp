@@ -8,7 +8,7 @@
 
 std::uint32_t SendMci(MciChannel& channel, std::string_view command) {
     const std::string text(command);  // the device wants a NUL-terminated string
-    if (channel.keepLog) channel.log.push_back(text);
+    if (channel.observer) channel.observer(text);
     channel.MciReplyBuffer[0] = '\0';
     const std::uint32_t error =
         mci::mciSendString(text.c_str(), channel.MciReplyBuffer.data(),

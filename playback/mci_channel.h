@@ -4,9 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 struct MciChannel {
     // The device writes its reply text here; allocated with the channel, before any command.
@@ -15,8 +15,8 @@ struct MciChannel {
     std::int32_t SongLength = 0;  // the open song's length, milliseconds
     std::string SongLengthPath;   // the song whose length SongLength (and its display) is
 
-    bool keepLog = false;  // the test driver's record of every command sent
-    std::vector<std::string> log;
+    // Called with every command before it is sent: the test driver keeps its record this way.
+    std::function<void(std::string_view command)> observer;
 };
 
 // Sends command, copies the reply into MciReply and returns the device's error number (0 = done).

@@ -7,7 +7,10 @@ set(klingtal_res_images "")
 foreach(n RANGE 1 12)
     list(APPEND klingtal_res_images ${klingtal_res_dir}/image${n}.bmp)
 endforeach()
-file(GLOB klingtal_image_scripts CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/images/*.py)
+set(klingtal_image_scripts "")
+foreach(script about_picture.py bmp_writer.py button_art.py make_images.py)
+    list(APPEND klingtal_image_scripts ${PROJECT_SOURCE_DIR}/tools/images/${script})
+endforeach()
 
 add_custom_command(
     OUTPUT ${klingtal_res_images}

@@ -14,7 +14,7 @@ separate_arguments(fltk_ldflags UNIX_COMMAND "${fltk_ldflags}")
 find_package(X11 REQUIRED)
 pkg_check_modules(XFT REQUIRED IMPORTED_TARGET xft fontconfig)
 
-klingtal_backend(klingtal_gui_fltk platform/posix/gui
+klingtal_library(klingtal_gui_fltk platform/posix/gui
                  core.cpp desktop.cpp dialogs.cpp drop.cpp drop_down.cpp gadgets.cpp keys.cpp
                  requester_stop.cpp scale.cpp text.cpp widgets.cpp windows.cpp x11.cpp)
 # FLTK's headers are not warning-clean; they are system headers to us.
@@ -22,11 +22,11 @@ target_compile_options(klingtal_gui_fltk PRIVATE ${fltk_cxxflags})
 target_link_libraries(klingtal_gui_fltk PUBLIC klingtal_platform_common ${fltk_ldflags} X11::X11
                       PkgConfig::XFT)
 
-klingtal_backend(klingtal_mci_posix platform/posix/mci
+klingtal_library(klingtal_mci_posix platform/posix/mci
                  decoder.cpp device.cpp output.cpp parser.cpp player.cpp)
 target_link_libraries(klingtal_mci_posix PUBLIC PkgConfig::MPG123 PkgConfig::SDL2 Threads::Threads)
 
-klingtal_backend(klingtal_system_posix platform/posix/system
+klingtal_library(klingtal_system_posix platform/posix/system
                  dir.cpp file.cpp music_folder.cpp natural_order.cpp open_url.cpp program_facts.cpp
                  sound.cpp system.cpp)
 # The part of the files both systems share.
@@ -37,6 +37,6 @@ set(KLINGTAL_SYSTEM_BACKEND klingtal_system_posix)
 # MPRIS2 on the session bus through sd-bus (libsystemd).
 pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
 # The hand-over to a program already running (instance.cpp) takes the same bus name.
-klingtal_backend(klingtal_media_mpris platform/posix/media
+klingtal_library(klingtal_media_mpris platform/posix/media
                  instance.cpp mpris.cpp mpris_state.cpp text.cpp)
 target_link_libraries(klingtal_media_mpris PUBLIC klingtal_platform_common PkgConfig::SYSTEMD)

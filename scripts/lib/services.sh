@@ -1,6 +1,9 @@
 # Sourced by scripts/test: starts what the integration tests need, and stops it again on exit.
 #   start_xvfb  - a private X display (exports DISPLAY)
 #   start_pulse - a PulseAudio server with a null sink, unless one already answers
+#   start_pipewire - a PipeWire server (pipewire-pulse) with a null sink in a runtime folder of
+#                 its own; sets klingtal_pipewire_runtime and klingtal_pipewire_socket, which
+#                 stay empty when PipeWire is missing or does not start
 #   start_session_bus - a private D-Bus session bus (exports DBUS_SESSION_BUS_ADDRESS), so that
 #                 no program under test shows up in the media controls of a real desktop
 
@@ -8,6 +11,10 @@ klingtal_cleanup_pids=()
 klingtal_cleanup() {
     for pid in "${klingtal_cleanup_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     if [ -n "${klingtal_started_pulse:-}" ]; then pulseaudio -k 2>/dev/null || true; fi
+    if [ -n "${klingtal_pipewire_group:-}" ]; then
+        kill -TERM -- "-$klingtal_pipewire_group" 2>/dev/null || true
+    fi
+    if [ -n "${klingtal_pipewire_base:-}" ]; then rm -rf "$klingtal_pipewire_base"; fi
 }
 trap klingtal_cleanup EXIT
 
@@ -42,6 +49,35 @@ start_pulse() {
     else
         echo "test: no PulseAudio server; its tests will be skipped" >&2
     fi
+}
+
+klingtal_pipewire_runtime=""
+klingtal_pipewire_socket=""
+start_pipewire() {
+    local tool base
+    for tool in pipewire wireplumber pipewire-pulse dbus-run-session pactl; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "test: no $tool; the PipeWire runs will be skipped" >&2
+            return 0
+        fi
+    done
+    base=$(mktemp -d)
+    klingtal_pipewire_base=$base  # removed on exit
+    # A process group of its own (setsid), so that one signal ends all of it.
+    setsid bash "$(dirname "${BASH_SOURCE[0]}")/pipewire_server.sh" "$base/native" null \
+        </dev/null >/dev/null 2>&1 &
+    klingtal_pipewire_group=$!
+    for _ in $(seq 100); do
+        pactl -s "unix:$base/native" info 2>/dev/null | grep -qx 'Default Sink: null' && break
+        sleep 0.1
+    done
+    if ! pactl -s "unix:$base/native" info 2>/dev/null | grep -qx 'Default Sink: null'; then
+        echo "test: the PipeWire server did not start (its log: $base/pipewire/log)" >&2
+        return 0
+    fi
+    klingtal_pipewire_runtime=$base/pipewire
+    klingtal_pipewire_socket=$base/native
+    echo "test: PipeWire at $klingtal_pipewire_socket"
 }
 
 start_session_bus() {

@@ -62,9 +62,10 @@ int main(int argc, char** argv) {
     gui::headless::SetScreenSize(options.screenWidth, options.screenHeight);
 
     static AppState app;
-    app.mci.keepLog = true;
+    std::vector<std::string> sent;  // every command string, for the script's "mci"
+    app.mci.observer = [&sent](std::string_view command) { sent.emplace_back(command); };
     const bool opened = StartUp(app, StartOptions{options.programDir});
-    ScriptRunner runner(app, std::cin, std::cout, opened);
+    ScriptRunner runner(app, sent, std::cin, std::cout, opened);
     runner.Run();
     if (!runner.ShutDown()) Shutdown(app, opened);
     return 0;

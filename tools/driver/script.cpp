@@ -44,8 +44,9 @@ std::string LineBreaksUnescaped(const std::string& text) {
 
 }  // namespace
 
-ScriptRunner::ScriptRunner(AppState& app, std::istream& in, std::ostream& out, bool windowOpened)
-    : app_(app), in_(in), out_(out), windowOpened_(windowOpened) {
+ScriptRunner::ScriptRunner(AppState& app, const std::vector<std::string>& sent, std::istream& in,
+                           std::ostream& out, bool windowOpened)
+    : app_(app), sent_(sent), in_(in), out_(out), windowOpened_(windowOpened) {
     headless::SetWaitHook([this] {
         ++modalDepth_;
         const bool more = NextAction();
@@ -145,7 +146,7 @@ bool ScriptRunner::Execute(const std::string& line) {
     if (command == "window") out_ << headless::DumpWindow(window);
     if (command == "messages") out_ << headless::DumpMessages();
     if (command == "mci") {
-        for (const std::string& sent : app_.mci.log) out_ << sent << '\n';
+        for (const std::string& command : sent_) out_ << command << '\n';
     }
     out_.flush();
     return false;

@@ -4,12 +4,15 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
 
 class ScriptRunner {
   public:
-    ScriptRunner(AppState& app, std::istream& in, std::ostream& out, bool windowOpened);
+    // sent: every command string the program has sent to the device so far.
+    ScriptRunner(AppState& app, const std::vector<std::string>& sent, std::istream& in,
+                 std::ostream& out, bool windowOpened);
     // Runs the whole script; returns at its end or when the program has shut down.
     void Run();
     // True when the script closed the window and the shutdown sequence has already run.
@@ -27,6 +30,7 @@ class ScriptRunner {
     void RunFor(int milliseconds);
 
     AppState& app_;
+    const std::vector<std::string>& sent_;
     std::istream& in_;
     std::ostream& out_;
     bool windowOpened_;

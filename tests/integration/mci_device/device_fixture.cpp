@@ -32,8 +32,11 @@ Reply Send(const std::string& command) {
     const auto took = std::chrono::steady_clock::now() - start;
     const bool waitingSeek =
         command.rfind("seek", 0) == 0 && command.find(" wait") != std::string::npos;
+    // No command waits for the sound: one that did would take as long as the song. The limit
+    // leaves room for a busy machine running the sanitizer build, where any command may take a
+    // few hundred milliseconds.
     if (!waitingSeek) {
-        EXPECT_LT(took, std::chrono::milliseconds(200)) << command;
+        EXPECT_LT(took, std::chrono::milliseconds(1000)) << command;
     }
     reply.text = buffer;
     return reply;

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/sound_server.h"
+
 namespace mci_test {
 namespace {
 
@@ -27,6 +29,7 @@ pid_t Spawn(const std::vector<std::string>& argv, int out = -1) {
     args.push_back(nullptr);
     const pid_t pid = fork();
     if (pid != 0) return pid;
+    setpgid(0, 0);  // signals go to the whole group: a server may be several processes
     const int null = open("/dev/null", O_RDWR);
     dup2(null, 0);
     dup2(out >= 0 ? out : null, 1);
@@ -37,7 +40,7 @@ pid_t Spawn(const std::vector<std::string>& argv, int out = -1) {
 
 void KillAndWait(pid_t& pid, int signal) {
     if (pid <= 0) return;
-    kill(pid, signal);
+    kill(-pid, signal);
     waitpid(pid, nullptr, 0);
     pid = -1;
 }
@@ -70,7 +73,9 @@ PrivatePulse::PrivatePulse() {
 
 PrivatePulse::~PrivatePulse() {
     KillAndWait(pid_, SIGTERM);
-    std::filesystem::remove_all(dir_);
+    // The server's other processes may still be removing their own files meanwhile.
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
 }
 
 bool PrivatePulse::Start() {
@@ -78,12 +83,15 @@ bool PrivatePulse::Start() {
     setenv("PULSE_RUNTIME_PATH", dir_.c_str(), 1);
     setenv("PULSE_STATE_PATH", dir_.c_str(), 1);
     std::filesystem::remove(dir_ + "/native");
-    pid_ = Spawn({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                  "--disable-shm=yes", "-F", "/dev/null",
-                  "--load=module-native-protocol-unix auth-anonymous=1 socket=" + dir_ + "/native",
-                  "--load=module-null-sink sink_name=klingtal"});
-    for (int i = 0; i < 100; ++i) {
-        if (Runs("pactl -s " + Address() + " info")) return true;
+    const std::string socket = dir_ + "/native";
+    pid_ = Spawn(testing_support::SoundServerCommand(
+        socket, "klingtal",
+        {"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+         "--disable-shm=yes", "-F", "/dev/null",
+         "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
+         "--load=module-null-sink sink_name=klingtal"}));
+    for (int i = 0; i < 200; ++i) {
+        if (Runs(testing_support::SoundServerReady(socket, "klingtal"))) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return false;

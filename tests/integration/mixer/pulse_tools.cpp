@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <regex>
 
+#include "support/sound_server.h"
+
 extern char** environ;
 
 std::string Run(const std::string& command) {
@@ -94,15 +96,11 @@ bool PrivateServer::Start() {
             environment.push_back(text);
         }
     }
-    std::vector<std::string> arguments = {
-        "pulseaudio",
-        "-n",
-        "--daemonize=no",
-        "--exit-idle-time=-1",
-        "--use-pid-file=no",
-        "--disable-shm=yes",
-        "--load=module-null-sink",
-        "--load=module-native-protocol-unix auth-anonymous=1 socket=" + Socket()};
+    std::vector<std::string> arguments = testing_support::SoundServerCommand(
+        Socket(), "null",
+        {"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+         "--disable-shm=yes", "--load=module-null-sink",
+         "--load=module-native-protocol-unix auth-anonymous=1 socket=" + Socket()});
     std::vector<char*> argv;
     for (auto& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -114,26 +112,35 @@ bool PrivateServer::Start() {
     const std::string log = folder_ + "/log";
     posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    posix_spawnattr_t attributes;  // a process group of its own: signals reach all of it
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     const int failed =
-        posix_spawnp(&pid_, "pulseaudio", &actions, nullptr, argv.data(), envp.data());
+        posix_spawnp(&pid_, argv[0], &actions, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (failed != 0) {
         pid_ = -1;
         return false;
     }
-    return WaitFor([this] { return Target().Answers(); }, std::chrono::milliseconds(5000));
+    return WaitFor(
+        [this] {
+            return std::system(testing_support::SoundServerReady(Socket(), "null").c_str()) == 0;
+        },
+        std::chrono::milliseconds(10000));
 }
 
 void PrivateServer::Stop() {
     if (pid_ <= 0) return;
-    kill(pid_, SIGKILL);
+    kill(-pid_, SIGKILL);
     int status = 0;
     waitpid(pid_, &status, 0);
     pid_ = -1;
 }
 
 void PrivateServer::Freeze(bool frozen) {
-    if (pid_ > 0) kill(pid_, frozen ? SIGSTOP : SIGCONT);
+    if (pid_ > 0) kill(-pid_, frozen ? SIGSTOP : SIGCONT);
 }
 
 Probe::Probe(const std::string& environment, double seconds) {

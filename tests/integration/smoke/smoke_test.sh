@@ -9,6 +9,7 @@ set -euo pipefail
 program=$1
 [ -n "${DISPLAY:-}" ] || { echo "skipped: no DISPLAY"; exit 77; }
 pactl info >/dev/null 2>&1 || { echo "skipped: no PulseAudio server"; exit 77; }
+command -v lame >/dev/null || { echo "skipped: lame is missing"; exit 77; }
 
 work=$(mktemp -d)
 pids=()
