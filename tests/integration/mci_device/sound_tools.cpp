@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -61,6 +62,18 @@ double Goertzel(const std::vector<std::int16_t>& samples, std::size_t at, std::s
 
 bool PulseToolsInstalled() {
     return Runs("command -v pulseaudio") && Runs("command -v parec");
+}
+
+std::string SinkInputs(const std::string& server) {
+    std::string text;
+    FILE* pactl = popen(("pactl -s " + server + " list sink-inputs 2>/dev/null").c_str(), "r");
+    if (pactl == nullptr) return text;
+    char buffer[4096];
+    for (std::size_t got = 0; (got = fread(buffer, 1, sizeof buffer, pactl)) > 0;) {
+        text.append(buffer, got);
+    }
+    pclose(pactl);
+    return text;
 }
 
 PrivatePulse::PrivatePulse() {

@@ -15,6 +15,8 @@ namespace mci_test {
 
 // True when the pulseaudio server and parec can be run here.
 bool PulseToolsInstalled();
+// What `pactl list sink-inputs` tells of the server's playback streams.
+std::string SinkInputs(const std::string& server);
 
 class PrivatePulse {
   public:
