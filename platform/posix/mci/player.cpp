@@ -66,7 +66,8 @@ std::int64_t Player::ShownLocked() const {
 
 void Player::SettleLocked() {
     if (mode_ != PlayMode::Playing || !finished_) return;
-    // A file that ended early (cut short, damaged) ends where it was to end.
+    // Ended once the sound is within kLeadMs of the last sample decoded; a file that ended
+    // early (cut short, damaged) then stands where it was to end.
     if (HeardLocked() + kLeadMs * decoder_->Rate() / 1000 < position_) return;
     mode_ = PlayMode::Stopped;
     if (end_ != kUnknownEnd) position_ = end_;
@@ -131,6 +132,7 @@ std::uint32_t Player::Play(const Command& command) {
                 restart = attached_ && mode_ == PlayMode::Playing;
                 HoldAt(ResumeSample(ToSample(command.fromMs, length)));
                 decoder_->Seek(position_);
+                if (attached_) output_->DiscardOwn();
             }
         }
         end_ = command.hasTo ? ToSample(command.toMs, length) : length >= 0 ? length : kUnknownEnd;

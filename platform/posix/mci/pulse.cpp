@@ -19,8 +19,12 @@ using Clock = std::chrono::steady_clock;
 // The server holds up to this much of a stream (milliseconds) and asks for more once this much
 // has played: one wake-up per request. A stop, skip or pause closes the stream, which drops
 // what it holds, so the length costs nothing in how soon the sound ends.
-constexpr long kBufferMs = 3000;
-constexpr long kRequestMs = 1500;
+constexpr long kBufferMs = 4000;
+constexpr long kRequestMs = 2000;
+// The heard position runs on by the clock from the server's last answer about the stream's
+// timing; a new answer is asked for when the last is this old, and when the sound starts or
+// runs dry. Both clocks run at the same pace to far better than a millisecond in this time.
+constexpr auto kTimingAge = std::chrono::seconds(5);
 // Playing starts once this much is there (milliseconds); a stream that runs dry waits for it
 // again instead of skipping ahead.
 constexpr long kStartMs = 10;
@@ -115,6 +119,7 @@ struct Stream::Handle {
     std::int64_t baseUsec = 0;
     Clock::time_point stamp;
     bool playing = false;
+    bool asked = false;      // a new answer is on its way
     std::int64_t heard = 0;  // samples; never goes back, and is kept once the server has gone
 
     // The connection's thread: a new answer about the stream's timing.
@@ -126,6 +131,7 @@ struct Stream::Handle {
         playing = info->playing != 0;
         if (playing) baseUsec += static_cast<std::int64_t>(info->transport_usec);
         stamp = Clock::now();
+        asked = false;
     }
     static void Refresh(pa_stream* stream) {
         pa_operation* operation = pa_stream_update_timing_info(stream, nullptr, nullptr);
@@ -135,23 +141,21 @@ struct Stream::Handle {
     static void Requested(pa_stream*, std::size_t bytes, void* self) {
         static_cast<Handle*>(self)->Write(bytes);
     }
-    // Writes up to bytes from fill; a song that has run out starts playing whatever is there.
+    // Writes up to bytes from fill in one piece, one message to the server; a song that has
+    // run out starts playing whatever is there.
     void Write(std::size_t bytes) {
-        bool wrote = false;
-        while (bytes > 0) {
-            void* data = nullptr;
-            std::size_t size = bytes;
-            if (pa_stream_begin_write(stream, &data, &size) < 0 || data == nullptr) return;
-            const std::size_t got = fill(static_cast<std::uint8_t*>(data), std::min(size, bytes));
-            if (got == 0) {
-                pa_stream_cancel_write(stream);
-                if (wrote) pa_operation_unref(pa_stream_trigger(stream, nullptr, nullptr));
-                return;
-            }
-            pa_stream_write(stream, data, got, nullptr, 0, PA_SEEK_RELATIVE);
-            bytes -= std::min(bytes, got);
-            wrote = true;
+        auto* data = static_cast<std::uint8_t*>(std::malloc(bytes));
+        if (data == nullptr) return;
+        std::size_t filled = 0;
+        for (std::size_t got = 1; filled < bytes && got > 0; filled += got) {
+            got = fill(data + filled, bytes - filled);
         }
+        if (filled == 0) {
+            std::free(data);
+            return;
+        }
+        pa_stream_write(stream, data, filled, std::free, 0, PA_SEEK_RELATIVE);
+        if (filled < bytes) pa_operation_unref(pa_stream_trigger(stream, nullptr, nullptr));
     }
     ~Handle() {
         if (stream == nullptr) return;
@@ -218,9 +222,8 @@ std::unique_ptr<Stream> Stream::Open(long rate, int channels, Fill fill) {
         attr.prebuf = bytesFor(kStartMs);
         attr.minreq = bytesFor(kRequestMs);
         attr.fragsize = static_cast<std::uint32_t>(-1);
-        const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_AUTO_TIMING_UPDATE);
-        if (pa_stream_connect_playback(handle.stream, nullptr, &attr, flags, nullptr, nullptr) <
-            0) {
+        if (pa_stream_connect_playback(handle.stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr,
+                                       nullptr) < 0) {
             return nullptr;
         }
         AwaitLocked([&] {
@@ -229,6 +232,7 @@ std::unique_ptr<Stream> Stream::Open(long rate, int channels, Fill fill) {
         });
         if (pa_stream_get_state(handle.stream) != PA_STREAM_READY) return nullptr;
         shared.streams.push_back(handle.stream);
+        Handle::Refresh(handle.stream);
     }
     return opened;
 }
@@ -243,6 +247,10 @@ void Stream::Kick() {
 std::int64_t Stream::HeardFrames() const {
     Handle& handle = *handle_;
     if (pa_stream_get_state(handle.stream) != PA_STREAM_READY) return handle.heard;
+    if (Clock::now() - handle.stamp > kTimingAge && !handle.asked) {
+        handle.asked = true;
+        Handle::Refresh(handle.stream);
+    }
     std::int64_t usec = handle.baseUsec;
     if (handle.playing) {
         usec += std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - handle.stamp)

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -60,8 +61,20 @@ double Goertzel(const std::vector<std::int16_t>& samples, std::size_t at, std::s
 
 }  // namespace
 
+// KLINGTAL_SOUND_SERVER=pipewire: the private server is PipeWire with its session manager and
+// its PulseAudio service (on the session bus the environment names) instead of pulseaudio.
+bool PipeWire() {
+    const char* server = std::getenv("KLINGTAL_SOUND_SERVER");
+    return server != nullptr && std::string(server) == "pipewire";
+}
+
 bool PulseToolsInstalled() {
-    return Runs("command -v pulseaudio") && Runs("command -v parec");
+    const std::vector<std::string> tools =
+        PipeWire() ? std::vector<std::string>{"pipewire", "wireplumber", "pipewire-pulse"}
+                   : std::vector<std::string>{"pulseaudio"};
+    return std::all_of(tools.begin(), tools.end(),
+                       [](const std::string& tool) { return Runs("command -v " + tool); }) &&
+           Runs("command -v parec") && Runs("command -v pactl");
 }
 
 std::string SinkInputs(const std::string& server) {
@@ -82,7 +95,7 @@ PrivatePulse::PrivatePulse() {
 }
 
 PrivatePulse::~PrivatePulse() {
-    KillAndWait(pid_, SIGTERM);
+    for (pid_t& pid : pids_) KillAndWait(pid, SIGTERM);
     std::filesystem::remove_all(dir_);
 }
 
@@ -91,19 +104,41 @@ bool PrivatePulse::Start() {
     setenv("PULSE_RUNTIME_PATH", dir_.c_str(), 1);
     setenv("PULSE_STATE_PATH", dir_.c_str(), 1);
     std::filesystem::remove(dir_ + "/native");
-    pid_ = Spawn({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                  "--disable-shm=yes", "-F", "/dev/null",
-                  "--load=module-native-protocol-unix auth-anonymous=1 socket=" + dir_ + "/native",
-                  "--load=module-null-sink sink_name=klingtal"});
+    pids_.clear();
+    if (PipeWire()) {
+        // The session manager keeps each sink's volume and mute in the state folder.
+        setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
+        setenv("PIPEWIRE_RUNTIME_DIR", dir_.c_str(), 1);
+        setenv("XDG_STATE_HOME", dir_.c_str(), 1);
+        pids_.push_back(Spawn({"pipewire"}));
+        // The other two connect to PipeWire's socket, and end when it is not there yet.
+        for (int i = 0; i < 100 && !std::filesystem::exists(dir_ + "/pipewire-0"); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        pids_.push_back(Spawn({"wireplumber"}));
+        pids_.push_back(Spawn({"pipewire-pulse"}));
+    } else {
+        pids_.push_back(
+            Spawn({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                   "--disable-shm=yes", "-F", "/dev/null",
+                   "--load=module-native-protocol-unix auth-anonymous=1 socket=" + dir_ + "/native",
+                   "--load=module-null-sink sink_name=klingtal"}));
+    }
     for (int i = 0; i < 100; ++i) {
-        if (Runs("pactl -s " + Address() + " info")) return true;
+        if (Runs("pactl -s " + Address() + " info")) {
+            const std::string pactl = "pactl -s " + Address();
+            return !PipeWire() ||
+                   Runs(pactl + " load-module module-null-sink sink_name=klingtal && " + pactl +
+                        " set-default-sink klingtal && " + pactl + " set-sink-mute klingtal 0 && " +
+                        pactl + " set-sink-volume klingtal 100%");
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return false;
 }
 
 void PrivatePulse::Kill() {
-    KillAndWait(pid_, SIGKILL);
+    for (pid_t& pid : pids_) KillAndWait(pid, SIGKILL);
 }
 
 Recorder::Recorder(const std::string& server) {

@@ -1,6 +1,6 @@
-// Hearing what the device plays: a private PulseAudio server with a null sink (started, killed
-// and started again by the test, never the shared one), a recorder on that sink's monitor, and
-// which of two tones sounds in each 10 ms of a recording.
+// Hearing what the device plays: a private PulseAudio server (or PipeWire serving its protocol)
+// with a null sink (started, killed and started again by the test, never the shared one), a
+// recorder on that sink's monitor, and which of two tones sounds in each 10 ms of a recording.
 #pragma once
 
 #include <sys/types.h>
@@ -13,7 +13,7 @@
 
 namespace mci_test {
 
-// True when the pulseaudio server and parec can be run here.
+// True when the server (see PrivatePulse) and parec can be run here.
 bool PulseToolsInstalled();
 // What `pactl list sink-inputs` tells of the server's playback streams.
 std::string SinkInputs(const std::string& server);
@@ -31,7 +31,7 @@ class PrivatePulse {
 
   private:
     std::string dir_;
-    pid_t pid_ = -1;
+    std::vector<pid_t> pids_;
 };
 
 // parec on the private server's sink monitor: mono, kRate samples per second.
