@@ -11,6 +11,7 @@
 #include "app/hand_over.h"
 #include "app/handlers.h"
 #include "platform/gui.h"
+#include "platform/mci.h"
 #include "platform/system.h"
 #include "playback/scan.h"
 #include "trackinfo/song_tags.h"
@@ -171,6 +172,7 @@ media::State MediaState(AppState& app) {
         state.path = songs.SongList[state.song];
         TakeTag(app.mediaTrack, state.path);
         state.title = app.mediaTrack.title;
+        mci::SetSongTitle(state.title);
         state.artist = app.mediaTrack.artist;
         state.album = app.mediaTrack.album;
         // An open song has been measured; any other has the estimate the scan made.

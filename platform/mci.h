@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace mci {
 
@@ -70,5 +71,9 @@ inline constexpr std::uint32_t MCIERR_FILE_READ = MCIERR_BASE + 92;
 // Sends one command. The reply text (NUL-terminated, cut to replyLength - 1 characters) goes to
 // reply when it is not null. Returns 0 or one of the numbers above. Main thread only.
 std::uint32_t mciSendString(const char* command, char* reply, std::uint32_t replyLength);
+
+// The title of the current song, as the media controls show it: the Linux device gives it to
+// the sound server as the name of its stream; nothing on Windows. Main thread.
+void SetSongTitle(const std::string& title);
 
 }  // namespace mci

@@ -1,9 +1,10 @@
 # Linux backends, one library per service folder: the FLTK gui (gui/), the string-command device
-# over libmpg123 and SDL2 (mci/), the POSIX system services with the files (system/) and the media
-# controls over MPRIS2 (media/). sdl_audio.h, beside them, is shared by the device and the system
-# sounds.
+# over libmpg123, libpulse and SDL2 (mci/), the POSIX system services with the files (system/)
+# and the media controls over MPRIS2 (media/). sdl_audio.h, beside them, is shared by the device
+# and the system sounds.
 pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
 find_program(FLTK_CONFIG fltk-config REQUIRED)
 execute_process(COMMAND ${FLTK_CONFIG} --cxxflags OUTPUT_VARIABLE fltk_cxxflags
                 OUTPUT_STRIP_TRAILING_WHITESPACE)
@@ -23,8 +24,9 @@ target_link_libraries(klingtal_gui_fltk PUBLIC klingtal_platform_common ${fltk_l
                       PkgConfig::XFT)
 
 klingtal_library(klingtal_mci_posix platform/posix/mci
-                 decoder.cpp device.cpp output.cpp parser.cpp player.cpp)
-target_link_libraries(klingtal_mci_posix PUBLIC PkgConfig::MPG123 PkgConfig::SDL2 Threads::Threads)
+                 decoder.cpp device.cpp output.cpp parser.cpp player.cpp pulse.cpp)
+target_link_libraries(klingtal_mci_posix PUBLIC PkgConfig::MPG123 PkgConfig::PULSE PkgConfig::SDL2
+                      Threads::Threads)
 
 klingtal_library(klingtal_system_posix platform/posix/system
                  dir.cpp file.cpp music_folder.cpp natural_order.cpp open_url.cpp program_facts.cpp

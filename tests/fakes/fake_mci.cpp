@@ -36,6 +36,8 @@ const std::vector<std::string>& Sent() {
 
 }  // namespace fake_mci
 
+void mci::SetSongTitle(const std::string&) {}
+
 std::uint32_t mci::mciSendString(const char* command, char* reply, std::uint32_t replyLength) {
     auto& state = fake_mci::State();
     state.sent.emplace_back(command != nullptr ? command : "");

@@ -7,6 +7,7 @@
 #include "platform/mci.h"
 #include "platform/posix/mci/parser.h"
 #include "platform/posix/mci/player.h"
+#include "platform/posix/mci/pulse.h"
 
 namespace mci {
 namespace {
@@ -127,6 +128,10 @@ std::uint32_t Run(const Command& command, std::string& reply) {
 }
 
 }  // namespace
+
+void SetSongTitle(const std::string& title) {
+    posix::pulse::SetTitle(title);
+}
 
 std::uint32_t mciSendString(const char* command, char* reply, std::uint32_t replyLength) {
     std::string text;

@@ -1,5 +1,5 @@
-// SDL2 audio output for the multimedia device: the sample queue, the stream in front of it, and
-// the streams being closed or letting a song finish in the background.
+// Audio output for the multimedia device: the sample queue, the stream in front of it (the sound
+// server's, else SDL2's), and the streams being closed or letting a song finish in the background.
 #include "platform/posix/mci/output.h"
 
 #include <algorithm>
@@ -15,9 +15,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// About 90 ms per stream buffer, a power of two. Each buffer wakes the audio thread and the
-// sound server's client thread; at this size playing costs about what a plain command-line
-// player costs.
+// About 90 ms per SDL buffer, a power of two; also the size of the queue's steps in front of the
+// sound server's stream, which takes many at a time.
 std::int64_t BufferSamplesFor(long rate) {
     std::int64_t samples = 64;
     while (samples < 8192 && samples * 2 <= rate / 10) samples *= 2;
@@ -40,9 +39,11 @@ constexpr auto kCloseWait = std::chrono::milliseconds(100);
 
 }  // namespace
 
-// One open SDL device. Its callback reaches the output through owner, which is cleared (under
-// the device lock) when the stream is detached to be closed in the background.
+// One open stream: the sound server's, or an SDL device. Its callback reaches the output
+// through owner, which is cleared (under the stream's lock) when the stream is detached to be
+// closed in the background.
 struct AudioOutput::Stream {
+    std::unique_ptr<pulse::Stream> pulse;
     SDL_AudioDeviceID device = 0;
     AudioOutput* owner = nullptr;
     bool subsystem = false;  // holds one reference on SDL's audio
@@ -56,10 +57,12 @@ struct AudioOutput::Stream {
             std::memset(out, 0, static_cast<std::size_t>(len));
             return;
         }
-        stream->owner->Render(out, static_cast<std::size_t>(len));
+        const std::size_t taken = stream->owner->Render(out, static_cast<std::size_t>(len));
+        std::memset(out + taken, 0, static_cast<std::size_t>(len) - taken);
     }
     // Any thread, once: may wait for the sound server to take the last buffer.
     void Close() {
+        pulse.reset();
         if (device != 0) SDL_CloseAudioDevice(device);
         device = 0;
     }
@@ -128,10 +131,8 @@ std::int64_t FinishingMs() {
     std::int64_t longest = 0;
     for (FinishingEntry& entry : Finishings()) {
         std::lock_guard lock(entry.state->mutex);
-        const AudioOutput* output = entry.state->output.get();
-        if (output == nullptr || entry.state->closing) continue;
-        const std::int64_t inStream = output->BufferSamples() * 1000 / output->Rate();
-        longest = std::max(longest, entry.state->output->QueuedMs() + inStream);
+        if (entry.state->output == nullptr || entry.state->closing) continue;
+        longest = std::max(longest, entry.state->output->PendingMs());
     }
     return longest;
 }
@@ -156,6 +157,18 @@ AudioOutput::~AudioOutput() {
 bool AudioOutput::OpenStream() {
     auto stream = std::make_unique<Stream>();
     stream->owner = this;
+    taken_ = lastTake_ = 0;
+    if (pulse::Wanted()) {
+        Stream* raw = stream.get();
+        stream->pulse =
+            pulse::Stream::Open(rate_, channels_, [raw](std::uint8_t* out, std::size_t n) {
+                return raw->owner != nullptr ? raw->owner->Render(out, n) : 0;
+            });
+        if (stream->pulse != nullptr) {
+            stream_ = std::move(stream);
+            return true;
+        }
+    }
     if (!sdl_audio::Start()) return false;
     stream->subsystem = true;
     SDL_AudioSpec wanted{};
@@ -175,7 +188,13 @@ bool AudioOutput::OpenStream() {
 }
 
 bool AudioOutput::Start() {
-    if (stream_ != nullptr) return true;
+    if (stream_ != nullptr) {
+        if (stream_->pulse != nullptr) {
+            Lock lock(*this);
+            stream_->pulse->Kick();
+        }
+        return true;
+    }
     const bool fresh = queued_ == 0;
     if (fresh) {
         // A song of another format follows one that still sounds out on its own stream: it
@@ -212,8 +231,12 @@ void AudioOutput::CloseHere() {
     if (stream_ != nullptr) stream_->Close();
 }
 
-bool AudioOutput::Lost() const {
-    return stream_ != nullptr && SDL_GetAudioDeviceStatus(stream_->device) == SDL_AUDIO_STOPPED;
+bool AudioOutput::Lost() {
+    if (stream_ == nullptr) return false;
+    if (stream_->pulse == nullptr)
+        return SDL_GetAudioDeviceStatus(stream_->device) == SDL_AUDIO_STOPPED;
+    Lock lock(*this);
+    return stream_->pulse->Lost();
 }
 
 void AudioOutput::SetSource(Source* source) {
@@ -228,14 +251,28 @@ void AudioOutput::DiscardOwn() {
     queued_ = foreign_;
 }
 
-std::int64_t AudioOutput::QueuedMs() {
+std::int64_t AudioOutput::HeardFrames() const {
+    if (stream_ == nullptr) return taken_;
+    if (stream_->pulse != nullptr) return std::min(taken_, stream_->pulse->HeardFrames());
+    // An SDL buffer plays out in real time from the moment it was taken.
+    const auto since =
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - lastTakeAt_);
+    return taken_ - lastTake_ + std::min(lastTake_, since.count() * rate_ / 1000000);
+}
+
+std::int64_t AudioOutput::PendingMs() {
     Lock lock(*this);
-    return static_cast<std::int64_t>(queued_) / FrameBytes() * 1000 / rate_;
+    const std::int64_t frames =
+        static_cast<std::int64_t>(queued_) / FrameBytes() + taken_ - HeardFrames();
+    return frames * 1000 / rate_;
 }
 
 std::int64_t AudioOutput::QuietMs() {
     Lock lock(*this);
-    if (queued_ > 0) return 0;
+    if (queued_ > 0 || HeardFrames() < taken_) {
+        lastSound_ = Clock::now();
+        return 0;
+    }
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastSound_).count();
 }
 
@@ -250,25 +287,31 @@ void AudioOutput::Commit(std::size_t bytes) {
     queued_ += bytes;
 }
 
-void AudioOutput::Render(std::uint8_t* out, std::size_t bytes) {
-    if (source_ != nullptr) {
-        source_->Feed(*this, static_cast<std::int64_t>(bytes) / FrameBytes());
-    }
+std::size_t AudioOutput::Render(std::uint8_t* out, std::size_t bytes) {
+    if (source_ != nullptr) source_->Feed(*this);
     const std::size_t size = queue_.size();
-    const std::size_t take = std::min(bytes, queued_);
+    const std::size_t take =
+        std::min(bytes - bytes % static_cast<std::size_t>(FrameBytes()), queued_);
     const std::size_t first = std::min(take, size - head_);
     std::memcpy(out, queue_.data() + head_, first);
     std::memcpy(out + first, queue_.data(), take - first);
-    std::memset(out + take, 0, bytes - take);
     head_ = (head_ + take) % size;
     queued_ -= take;
     foreign_ -= std::min(foreign_, take);
-    if (take > 0) lastSound_ = Clock::now();
+    lastTake_ = static_cast<std::int64_t>(take) / FrameBytes();
+    taken_ += lastTake_;
+    lastTakeAt_ = Clock::now();
+    return take;
 }
 
-AudioOutput::Lock::Lock(AudioOutput& output)
-    : device_(output.stream_ != nullptr ? output.stream_->device : 0) {
-    if (device_ != 0) SDL_LockAudioDevice(device_);
+AudioOutput::Lock::Lock(AudioOutput& output) {
+    if (output.stream_ == nullptr) return;
+    if (output.stream_->pulse != nullptr) {
+        pulse_.emplace();
+    } else {
+        device_ = output.stream_->device;
+        SDL_LockAudioDevice(device_);
+    }
 }
 
 AudioOutput::Lock::~Lock() {

@@ -1,6 +1,7 @@
-// The sound output of the multimedia device: a queue of decoded samples in front of an SDL2 audio
-// stream. The queue outlives the stream (paused, or while the sound server is away), and a song
-// that has ended can hand its output, queue and stream still running, to the next song.
+// The sound output of the multimedia device: a queue of decoded samples in front of a stream on
+// the sound server (libpulse) or, where none runs, an SDL2 audio stream. The queue outlives the
+// stream (paused, or while the sound server is away), and a song that has ended can hand its
+// output, queue and stream still running, to the next song.
 #pragma once
 
 #include <SDL.h>
@@ -9,17 +10,20 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
+
+#include "platform/posix/mci/pulse.h"
 
 namespace mci::posix {
 
 class AudioOutput;
 
-// What feeds an output: called on SDL's audio thread with the output locked, once per buffer the
-// stream takes (bufferSamples samples per channel), before that buffer is taken from the queue.
+// What feeds an output: called on the stream's thread with the output locked, each time the
+// stream takes from the queue, before it takes.
 class Source {
   public:
-    virtual void Feed(AudioOutput& output, std::int64_t bufferSamples) = 0;
+    virtual void Feed(AudioOutput& output) = 0;
 
   protected:
     ~Source() = default;
@@ -39,7 +43,8 @@ class AudioOutput {
     int FrameBytes() const { return channels_ * 2; }
     std::int64_t BufferSamples() const { return bufferSamples_; }
 
-    // Opens the stream unless one runs; false when there is no output (no sound server).
+    // Opens the stream unless one runs (a running one takes at once what it has room for);
+    // false when there is no output (no sound server).
     bool Start();
     // Closes the stream in the background. keepQueue false drops every queued sample, so the
     // output falls silent at once; true keeps them for the next Start.
@@ -48,12 +53,13 @@ class AudioOutput {
     // Closes the stream where it stands, on any thread, while nothing else uses this object.
     void CloseHere();
     // The stream was open but the sound server has gone (SDL reports the device stopped).
-    bool Lost() const;
+    bool Lost();
 
     void SetSource(Source* source);  // under the lock; null feeds nothing more
     // Drops the queued samples of the current source, keeping those of earlier ones.
     void DiscardOwn();
-    std::int64_t QueuedMs();  // what the queue holds, in milliseconds
+    // What is still to be heard, queued or in the stream, in milliseconds.
+    std::int64_t PendingMs();
     // Under the lock (or inside Feed): samples queued of the current source, and of the sources
     // before it, which lie at the head and are taken first.
     std::int64_t OwnQueuedSamples() const {
@@ -62,15 +68,19 @@ class AudioOutput {
     std::int64_t ForeignQueuedSamples() const {
         return static_cast<std::int64_t>(foreign_) / FrameBytes();
     }
-    // Milliseconds since the stream last took a queued sample, 0 while samples are queued.
+    // Milliseconds since the last sample was heard, 0 while some are still to be heard.
     std::int64_t QuietMs();
+    // Under the lock (or inside Feed): samples the stream has taken from the queue since it
+    // opened, and those of them heard so far.
+    std::int64_t TakenFrames() const { return taken_; }
+    std::int64_t HeardFrames() const;
 
     // For a Source inside Feed, on the audio thread: the free part of the queue that lies in one
     // piece (whole samples), and Commit to say how many bytes were written there.
     std::pair<std::uint8_t*, std::size_t> Space();
     void Commit(std::size_t bytes);
 
-    // Keeps SDL's audio thread out for one scope (a no-op without a stream).
+    // Keeps the stream's thread out for one scope (a no-op without a stream).
     class Lock {
       public:
         explicit Lock(AudioOutput& output);
@@ -79,7 +89,8 @@ class AudioOutput {
         Lock& operator=(const Lock&) = delete;
 
       private:
-        SDL_AudioDeviceID device_;
+        SDL_AudioDeviceID device_ = 0;
+        std::optional<pulse::Lock> pulse_;
     };
 
     struct Stream;
@@ -87,7 +98,8 @@ class AudioOutput {
   private:
     friend struct Stream;
     bool OpenStream();
-    void Render(std::uint8_t* out, std::size_t bytes);  // audio thread, locked
+    // The stream's thread, locked: takes up to bytes from the queue; returns the bytes taken.
+    std::size_t Render(std::uint8_t* out, std::size_t bytes);
 
     long rate_;
     int channels_;
@@ -97,9 +109,12 @@ class AudioOutput {
     // Shared with the audio thread under the lock: a ring of queued bytes.
     Source* source_ = nullptr;
     std::vector<std::uint8_t> queue_;
-    std::size_t head_ = 0;     // first queued byte
-    std::size_t queued_ = 0;   // bytes queued
-    std::size_t foreign_ = 0;  // of those, at the head: bytes of sources before the current one
+    std::size_t head_ = 0;       // first queued byte
+    std::size_t queued_ = 0;     // bytes queued
+    std::size_t foreign_ = 0;    // of those, at the head: bytes of sources before the current one
+    std::int64_t taken_ = 0;     // samples taken by the stream since it opened
+    std::int64_t lastTake_ = 0;  // of those, the last SDL buffer's, playing since lastTakeAt_
+    std::chrono::steady_clock::time_point lastTakeAt_;
     std::chrono::steady_clock::time_point lastSound_;
 };
 

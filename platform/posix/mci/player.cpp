@@ -1,5 +1,5 @@
-// Play state of one song. Decoding happens on SDL's audio thread, which tops up the output's
-// queue before each buffer it takes: seeking, pausing and closing need no decoder thread to stop.
+// Play state of one song. Decoding happens on the output stream's thread, which tops up the
+// queue before each time it takes: seeking, pausing and closing need no decoder thread to stop.
 #include "platform/posix/mci/player.h"
 
 #include <algorithm>
@@ -17,6 +17,11 @@ constexpr std::int64_t kUnknownEnd = std::numeric_limits<std::int64_t>::max();
 constexpr auto kRetryEvery = std::chrono::milliseconds(500);
 // An ended song left open lets its output rest once it has been quiet this long (ms).
 constexpr std::int64_t kRestAfterMs = 400;
+// In the last second of a song (and a little more) the position runs kLeadMs ahead of the
+// sound, so that whoever polls it once a second sees the length while kLeadMs still sound:
+// time to open and start the next song behind them.
+constexpr std::int64_t kLeadMs = 400;
+constexpr std::int64_t kLeadWindowMs = 1100;
 }  // namespace
 
 std::uint32_t Player::Open(const std::string& path, std::unique_ptr<Player>& player) {
@@ -45,23 +50,38 @@ std::uint32_t Player::ToMs(std::int64_t sample) const {
         std::min<std::int64_t>(sample * 1000 / decoder_->Rate(), 0xFFFFFFFF));
 }
 
-std::int64_t Player::SamplesSince(Clock::time_point at) const {
-    const auto since = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - at);
-    return std::max<std::int64_t>(since.count(), 0) * decoder_->Rate() / 1000000;
+std::int64_t Player::HeardLocked() const {
+    if (!anchored_ || !output_->Running()) return held_;
+    const std::int64_t taken = position_ - output_->OwnQueuedSamples() - anchorSample_;
+    return anchorSample_ +
+           std::clamp<std::int64_t>(output_->HeardFrames() - anchorFrame_, 0, taken);
 }
 
 std::int64_t Player::ShownLocked() const {
     if (mode_ != PlayMode::Playing) return shown_;
-    return std::min(position_, shown_ + SamplesSince(shownAt_));
+    const std::int64_t heard = HeardLocked();
+    if (end_ == kUnknownEnd || end_ - heard > kLeadWindowMs * decoder_->Rate() / 1000) return heard;
+    return std::min(end_, heard + kLeadMs * decoder_->Rate() / 1000);
 }
 
-std::int64_t Player::HeardLocked() const {
-    return std::min(heardEnd_, heard_ + SamplesSince(heardAt_));
+void Player::SettleLocked() {
+    if (mode_ != PlayMode::Playing || !finished_) return;
+    // Ended once the sound is within kLeadMs of the last sample decoded; a file that ended
+    // early (cut short, damaged) then stands where it was to end.
+    if (HeardLocked() + kLeadMs * decoder_->Rate() / 1000 < position_) return;
+    mode_ = PlayMode::Stopped;
+    if (end_ != kUnknownEnd) position_ = end_;
+    shown_ = position_;
 }
 
-void Player::HoldHeard() {
-    heard_ = heardEnd_ = position_;
-    heardAt_ = Clock::now();
+void Player::HoldAt(std::int64_t sample) {
+    anchored_ = false;
+    held_ = shown_ = sample;
+    finished_ = false;
+    if (position_ != sample) {
+        position_ = sample;
+        decoder_->Seek(position_);
+    }
 }
 
 void Player::StartOutput() {
@@ -83,20 +103,21 @@ std::uint32_t Player::Seek(SeekTarget target, std::uint32_t ms) {
         if (length < 0) return MCIERR_INVALID_FILE;
         if (target == SeekTarget::Position && ms > ToMs(length)) return MCIERR_OUTOFRANGE;
         mode_ = PlayMode::Stopped;
-        finished_ = false;
         const std::int64_t sample = target == SeekTarget::Start ? 0
                                     : target == SeekTarget::End ? length
                                                                 : ToSample(ms, length);
+        HoldAt(sample);
         decoder_->Seek(sample);  // a file cut short meanwhile just ends at the next play
-        position_ = shown_ = sample;
     }
     Silence();
     return 0;
 }
 
 std::uint32_t Player::Play(const Command& command) {
+    bool restart = false;  // the sound jumps: what the stream holds of this song goes
     {
         OutputLock lock(*output_);
+        SettleLocked();
         std::int64_t length = decoder_->MeasuredLength();
         if (command.hasFrom || command.hasTo) {
             length = decoder_->Length();
@@ -108,10 +129,9 @@ std::uint32_t Player::Play(const Command& command) {
             }
             if (command.hasTo && command.toMs < fromMs) return MCIERR_OUTOFRANGE;
             if (command.hasFrom) {
-                position_ = shown_ = ResumeSample(ToSample(command.fromMs, length));
-                shownAt_ = Clock::now();
+                restart = attached_ && mode_ == PlayMode::Playing;
+                HoldAt(ResumeSample(ToSample(command.fromMs, length)));
                 decoder_->Seek(position_);
-                finished_ = false;
                 if (attached_) output_->DiscardOwn();
             }
         }
@@ -120,13 +140,10 @@ std::uint32_t Player::Play(const Command& command) {
             mode_ = PlayMode::Stopped;
             return 0;
         }
-        if (mode_ != PlayMode::Playing || command.hasFrom) HoldHeard();
-        if (mode_ != PlayMode::Playing) {
-            shownAt_ = Clock::now();
-            mode_ = PlayMode::Playing;
-            finished_ = false;
-        }
+        if (mode_ != PlayMode::Playing) HoldAt(position_);
+        mode_ = PlayMode::Playing;
     }
+    if (restart) Silence();
     StartOutput();
     return 0;
 }
@@ -134,15 +151,12 @@ std::uint32_t Player::Play(const Command& command) {
 void Player::Pause() {
     {
         OutputLock lock(*output_);
+        SettleLocked();
         if (mode_ != PlayMode::Playing) return;
         shownBeforePause_ = ShownLocked();
-        shown_ = HeardLocked();
         mode_ = PlayMode::Paused;
-        // What the output has queued beyond the sound is dropped and decoded again on resume.
-        if (position_ != shown_) {
-            position_ = shown_;
-            decoder_->Seek(position_);
-        }
+        // What the output holds beyond the sound is dropped and decoded again on resume.
+        HoldAt(HeardLocked());
     }
     output_->DiscardOwn();
     output_->Halt(true);  // nothing is fed meanwhile; earlier songs' samples sound on resume
@@ -158,8 +172,7 @@ void Player::Resume() {
         OutputLock lock(*output_);
         if (mode_ != PlayMode::Paused) return;
         mode_ = PlayMode::Playing;
-        shownAt_ = Clock::now();
-        HoldHeard();
+        HoldAt(position_);
     }
     StartOutput();
 }
@@ -167,19 +180,17 @@ void Player::Resume() {
 void Player::Stop() {
     {
         OutputLock lock(*output_);
-        shown_ = ShownLocked();
+        SettleLocked();
+        // What was queued beyond the sound is dropped: decode it again on the next play.
+        if (mode_ == PlayMode::Playing) HoldAt(HeardLocked());
         mode_ = PlayMode::Stopped;
-        // What was queued beyond the shown position is dropped: decode it again on the next play.
-        if (!finished_ && position_ != shown_) {
-            position_ = shown_;
-            decoder_->Seek(position_);
-        }
     }
     Silence();
 }
 
 std::uint32_t Player::PositionMs() {
     OutputLock lock(*output_);
+    SettleLocked();
     return ToMs(ShownLocked());
 }
 
@@ -193,13 +204,21 @@ std::uint32_t Player::LengthMs(std::uint32_t& ms) {
 
 PlayMode Player::Mode() {
     OutputLock lock(*output_);
+    SettleLocked();
     return mode_;
 }
 
 void Player::Tidy() {
     if (!attached_) return;
     if (output_->Lost()) {
-        output_->Halt(true);  // the song waits at its position with what it has queued
+        {
+            // The song waits where the sound stopped: what the server held is decoded again.
+            OutputLock lock(*output_);
+            SettleLocked();
+            if (mode_ == PlayMode::Playing) HoldAt(HeardLocked());
+        }
+        output_->DiscardOwn();
+        output_->Halt(true);
         retryAt_ = Clock::now() + kRetryEvery;
     }
     const PlayMode mode = Mode();
@@ -215,6 +234,7 @@ std::unique_ptr<AudioOutput> Player::TakeSoundingOutput() {
     if (!output_->Running()) return nullptr;
     if (attached_) {
         OutputLock lock(*output_);
+        SettleLocked();
         if (!finished_ || mode_ != PlayMode::Stopped) return nullptr;
     }
     output_->SetSource(nullptr);
@@ -222,11 +242,10 @@ std::unique_ptr<AudioOutput> Player::TakeSoundingOutput() {
     return std::move(output_);
 }
 
-void Player::Feed(AudioOutput& output, std::int64_t bufferSamples) {
-    if (mode_ != PlayMode::Playing) return;
-    const std::int64_t before = ShownLocked();
+void Player::Feed(AudioOutput& output) {
+    if (mode_ != PlayMode::Playing || finished_) return;
     const std::int64_t frameBytes = output.FrameBytes();
-    while (mode_ == PlayMode::Playing) {
+    while (!finished_) {
         const auto [space, bytes] = output.Space();
         const std::int64_t wanted =
             std::min<std::int64_t>(static_cast<std::int64_t>(bytes) / frameBytes, end_ - position_);
@@ -238,25 +257,17 @@ void Player::Feed(AudioOutput& output, std::int64_t bufferSamples) {
                 : decoder_->Read(space, static_cast<std::size_t>(wanted * frameBytes), ended);
         output.Commit(got);
         position_ += static_cast<std::int64_t>(got) / frameBytes;
-        if (position_ >= end_ || ended || got == 0) {
-            // The end, or a file cut short or damaged while playing: the position goes to where
-            // the song was to end, so the song counts as finished.
-            mode_ = PlayMode::Stopped;
-            finished_ = true;
-            if (end_ != kUnknownEnd) position_ = end_;
-        }
+        // The end, or a file cut short or damaged while playing: the song has ended once the
+        // sound has reached position_.
+        if (position_ >= end_ || ended || got == 0) finished_ = true;
     }
-    // The buffer about to be taken counts as playing from now; never step back.
-    shown_ = mode_ == PlayMode::Playing ? std::max(before, position_ - bufferSamples) : position_;
-    shownAt_ = Clock::now();
-    // What sounds: the stream takes this buffer now, and this song's part of it plays in real
-    // time after what earlier songs still have queued at its head.
-    const std::int64_t foreign = output.ForeignQueuedSamples();
+    // This song's first queued sample plays after what earlier songs still have queued.
     const std::int64_t own = output.OwnQueuedSamples();
-    heard_ = position_ - own;
-    heardEnd_ = heard_ + std::clamp<std::int64_t>(bufferSamples - foreign, 0, own);
-    heardAt_ = shownAt_ + std::chrono::microseconds(std::min(foreign, bufferSamples) * 1000000 /
-                                                    decoder_->Rate());
+    if (!anchored_ && own > 0) {
+        anchored_ = true;
+        anchorSample_ = position_ - own;
+        anchorFrame_ = output.TakenFrames() + output.ForeignQueuedSamples();
+    }
 }
 
 }  // namespace mci::posix

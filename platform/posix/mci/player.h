@@ -35,11 +35,9 @@ class Player final : public Source {
     void Resume();
     void Stop();  // keeps the position
 
-    // Playing: the samples handed to the output so far, where the last buffer taken by the
-    // stream counts as playing out in real time from the moment it was taken. Runs ahead of what
-    // is heard by the samples queued (about 280 ms), and reaches the length when the last sample
-    // of the song is queued, so that the next song can be started before the queue runs dry.
-    // Paused: where the sound stopped.
+    // Playing: what is heard now. In the last moments of a song it runs ahead by a little, and
+    // reaches the length while the end still sounds, so that the next song can be started
+    // before the output runs dry. Paused: where the sound stopped.
     std::uint32_t PositionMs();
     std::uint32_t LengthMs(std::uint32_t& ms);
     PlayMode Mode();
@@ -52,17 +50,18 @@ class Player final : public Source {
     // sounding what it holds; null otherwise. The player is destroyed right after.
     std::unique_ptr<AudioOutput> TakeSoundingOutput();
 
-    void Feed(AudioOutput& output, std::int64_t bufferSamples) override;
+    void Feed(AudioOutput& output) override;
 
   private:
     Player() = default;
     std::int64_t ToSample(std::uint32_t ms, std::int64_t length) const;
     std::uint32_t ToMs(std::int64_t sample) const;
-    // Samples that play in the time since at (0 for a time yet to come).
-    std::int64_t SamplesSince(std::chrono::steady_clock::time_point at) const;
+    // Under the lock: an ended song stops, at its end.
+    void SettleLocked();
     std::int64_t ShownLocked() const;  // the position, under the lock
-    std::int64_t HeardLocked() const;  // the last sample the stream has played, under the lock
-    void HoldHeard();                  // under the lock: nothing taken yet from position_ on
+    std::int64_t HeardLocked() const;  // the sample of this song heard now, under the lock
+    // Under the lock: the sound stands at sample, and decoding goes on from there.
+    void HoldAt(std::int64_t sample);
     std::int64_t ResumeSample(std::int64_t sample) const;  // under the lock
     void StartOutput();
     void Silence();  // drops what this song has queued and closes the stream
@@ -74,16 +73,16 @@ class Player final : public Source {
 
     // Shared with the audio thread, under the output's lock.
     PlayMode mode_ = PlayMode::Stopped;
-    bool finished_ = false;      // every sample up to end_ is queued
+    bool finished_ = false;      // every sample of the song up to position_ is queued
     std::int64_t position_ = 0;  // next sample to decode
     std::int64_t end_ = 0;       // playing stops here ("to", or the end of the song)
-    std::int64_t shown_ = 0;     // the position at shownAt_; it runs on from there while playing
-    std::chrono::steady_clock::time_point shownAt_;
-    // Where the sound is: heard_ at heardAt_, running on up to heardEnd_, the end of what the
-    // stream has taken of this song.
-    std::int64_t heard_ = 0;
-    std::int64_t heardEnd_ = 0;
-    std::chrono::steady_clock::time_point heardAt_;
+    std::int64_t shown_ = 0;     // the position while not playing
+    // Where the sound is: once this song's first queued sample anchorSample_ is the stream's
+    // sample anchorFrame_, the heard position follows the stream; until then it is held_.
+    bool anchored_ = false;
+    std::int64_t anchorSample_ = 0;
+    std::int64_t anchorFrame_ = 0;
+    std::int64_t held_ = 0;
     std::int64_t shownBeforePause_ = 0;  // the position just before the last pause
 };
 

@@ -23,6 +23,8 @@ namespace mci {
 
 // https://learn.microsoft.com/previous-versions/dd757161(v=vs.85): the return length counts
 // characters, so the reply gets as many UTF-16 units as the caller has bytes.
+void SetSongTitle(const std::string&) {}
+
 std::uint32_t mciSendString(const char* command, char* reply, std::uint32_t replyLength) {
     std::wstring wideCommand = win32::Utf8ToWide(command != nullptr ? command : "");
     if (reply == nullptr || replyLength == 0) {

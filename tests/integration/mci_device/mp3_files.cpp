@@ -49,7 +49,9 @@ bool WriteWav(const std::string& path, const Mp3Spec& spec) {
         phase += 2 * M_PI * (300 + 200 * std::sin(t)) / spec.rate;
         int value = static_cast<int>(8000 * std::sin(phase));
         if (spec.toneHz > 0) {
-            value = static_cast<int>(30000 * std::sin(2 * M_PI * spec.toneHz * t));
+            const bool other = spec.otherHz > 0 && static_cast<int>(t * 2) % 2 == 1;
+            value = static_cast<int>(30000 *
+                                     std::sin(2 * M_PI * (other ? spec.otherHz : spec.toneHz) * t));
         } else if (static_cast<int>(t * 4) % 2 == 1) {
             value += noise(random);
         }

@@ -15,7 +15,8 @@ struct Mp3Spec {
     bool lengthHeader = true;  // false: lame -t, no Xing/Info frame
     double seconds = 3.0;
     int kbps = 0;
-    double toneHz = 0;  // a steady tone at nearly full level; 0: a glide with bursts of noise
+    double toneHz = 0;   // a steady tone at nearly full level; 0: a glide with bursts of noise
+    double otherHz = 0;  // with toneHz: the two tones take turns every 500 ms, toneHz first
 };
 
 bool MakeMp3(const std::string& path, const Mp3Spec& spec);

@@ -6,8 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -63,7 +65,22 @@ double Goertzel(const std::vector<std::int16_t>& samples, std::size_t at, std::s
 }  // namespace
 
 bool PulseToolsInstalled() {
-    return Runs("command -v pulseaudio") && Runs("command -v parec");
+    // Another server (KLINGTAL_SOUND_SERVER) serves the protocol in pulseaudio's place.
+    const char* other = std::getenv("KLINGTAL_SOUND_SERVER");
+    const bool server = (other != nullptr && *other != '\0') || Runs("command -v pulseaudio");
+    return server && Runs("command -v parec") && Runs("command -v pactl");
+}
+
+std::string SinkInputs(const std::string& server) {
+    std::string text;
+    FILE* pactl = popen(("pactl -s " + server + " list sink-inputs 2>/dev/null").c_str(), "r");
+    if (pactl == nullptr) return text;
+    char buffer[4096];
+    for (std::size_t got = 0; (got = fread(buffer, 1, sizeof buffer, pactl)) > 0;) {
+        text.append(buffer, got);
+    }
+    pclose(pactl);
+    return text;
 }
 
 PrivatePulse::PrivatePulse() {

@@ -1,6 +1,7 @@
-// Hearing what the device plays: a private PulseAudio server with a null sink (started, killed
-// and started again by the test, never the shared one), a recorder on that sink's monitor, and
-// which of two tones sounds in each 10 ms of a recording.
+// Hearing what the device plays: a private PulseAudio server (or the PipeWire one a test run
+// names in KLINGTAL_SOUND_SERVER) with a null sink, started, killed and started again by the
+// test, never the shared one; a recorder on that sink's monitor; which of two tones sounds in
+// each 10 ms of a recording.
 #pragma once
 
 #include <sys/types.h>
@@ -13,8 +14,10 @@
 
 namespace mci_test {
 
-// True when the pulseaudio server and parec can be run here.
+// True when the server (see PrivatePulse) and parec can be run here.
 bool PulseToolsInstalled();
+// What `pactl list sink-inputs` tells of the server's playback streams.
+std::string SinkInputs(const std::string& server);
 
 class PrivatePulse {
   public:

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # What the real program costs on an X display with a PulseAudio server: CPU seconds per minute,
-# the main thread's wake-ups per second and peak resident memory, first idle with a song list of 10,000 entries and nothing playing,
+# the wake-ups per second (of the main thread, and of all threads while playing) and peak
+# resident memory, first idle with a song list of 10,000 entries and nothing playing,
 # then playing a long song from that list, then that song paused; and, in the same run, what
 # `mpg123 -o pulse` costs playing the same song. Starts openbox when no window manager runs. Wants a display of its
 # own: another window named "MP3 Klingtal" there would be taken for the program's.
@@ -49,22 +50,30 @@ per_minute() { awk -v t="$1" -v a="$2" -v b="$3" -v hz="$hz" 'BEGIN { printf "%.
 # How often the main thread of pid has gone to sleep of its own accord: each one is a wait
 # that some event, time-out or descriptor later ended, so the count is its wake-ups.
 wakeups() { awk '/^voluntary_ctxt_switches:/ { print $2 }' "/proc/$1/task/$1/status"; }
+# The same summed over all threads of pid (a thread that ends meanwhile takes its count along).
+all_wakeups() {
+    cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches:/ { n += $2 } END { print n + 0 }'
+}
 # Measures pid over the stretch; sets stretch_ticks (all threads), main_ticks (the main
-# thread alone), main_wakeups (the main thread's), stretch_start and stretch_end.
+# thread alone), main_wakeups (the main thread's), all_wakeups_count (all threads'),
+# stretch_start and stretch_end.
 measure() {
-    local t0 t1 m0 m1 w0 w1
+    local t0 t1 m0 m1 w0 w1 a0 a1
     t0=$(cpu_ticks "$1")
     m0=$(cpu_ticks "$1" "$1")
     w0=$(wakeups "$1")
+    a0=$(all_wakeups "$1")
     stretch_start=$(now)
     sleep "$seconds"
     t1=$(cpu_ticks "$1")
     m1=$(cpu_ticks "$1" "$1")
     w1=$(wakeups "$1")
+    a1=$(all_wakeups "$1")
     stretch_end=$(now)
     stretch_ticks=$((t1 - t0))
     main_ticks=$((m1 - m0))
     main_wakeups=$((w1 - w0))
+    all_wakeups_count=$((a1 - a0))
 }
 # Wake-ups per second over the stretch.
 per_second() { awk -v n="$1" -v a="$2" -v b="$3" 'BEGIN { printf "%.2f", n / (b - a) }'; }
@@ -142,6 +151,7 @@ measure "$app"
 playing=$(per_minute "$stretch_ticks" "$stretch_start" "$stretch_end")
 playing_main=$(per_minute "$main_ticks" "$stretch_start" "$stretch_end")
 playing_wakeups=$(per_second "$main_wakeups" "$stretch_start" "$stretch_end")
+playing_all_wakeups=$(per_second "$all_wakeups_count" "$stretch_start" "$stretch_end")
 has_stream "$app" || echo "note: the stream ended during the measurement" >&2
 peak=$(peak_kib "$app")
 
@@ -167,6 +177,7 @@ pids+=($player)
 sleep 2
 measure "$player"
 reference=$(per_minute "$stretch_ticks" "$stretch_start" "$stretch_end")
+reference_wakeups=$(per_second "$all_wakeups_count" "$stretch_start" "$stretch_end")
 reference_peak=$(peak_kib "$player")
 kill "$player" 2>/dev/null || true
 wait "$player" 2>/dev/null || true
@@ -174,7 +185,8 @@ wait "$player" 2>/dev/null || true
 awk -v n="$count" -v s="$seconds" -v up="$(awk -v a="$started" -v b="$ready" 'BEGIN { print b - a }')" \
     -v startcpu="$start_cpu" -v idle="$idle" -v idlepeak="$idle_peak" -v playing="$playing" \
     -v main="$playing_main" -v paused="$paused" -v peak="$peak" -v ref="$reference" -v refpeak="$reference_peak" \
-    -v idlewake="$idle_wakeups" -v playwake="$playing_wakeups" 'BEGIN {
+    -v idlewake="$idle_wakeups" -v playwake="$playing_wakeups" -v allwake="$playing_all_wakeups" \
+    -v refwake="$reference_wakeups" 'BEGIN {
     printf "song list: %d entries; each stretch %d s\n", n, s
     printf "start-up until at rest:    %.1f s, %.2f CPU s\n", up, startcpu
     printf "idle:                      %.3f CPU s per minute (%.2f %% of one core)\n", idle, idle / 0.6
@@ -183,8 +195,10 @@ awk -v n="$count" -v s="$seconds" -v up="$(awk -v a="$started" -v b="$ready" 'BE
     printf "playing:                   %.3f CPU s per minute (main thread %.3f, others %.3f)\n",
         playing, main, playing - main
     printf "playing main-thread wake-ups: %.2f per second\n", playwake
+    printf "playing, all threads: wakeups: %.2f per second\n", allwake
     printf "paused:                    %.3f CPU s per minute (%.2f %% of one core)\n", paused, paused / 0.6
-    printf "mpg123 -o pulse:           %.3f CPU s per minute, peak %.1f MiB\n", ref, refpeak / 1024
+    printf "mpg123 -o pulse:           %.3f CPU s per minute, peak %.1f MiB, %.2f wake-ups per second\n",
+        ref, refpeak / 1024, refwake
     printf "ratio playing/mpg123:      %.2f\n", (ref > 0 ? playing / ref : 0)
     printf "peak resident memory:      %.1f MiB (VmHWM)\n", peak / 1024
 }'
