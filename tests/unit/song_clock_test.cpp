@@ -38,9 +38,9 @@ TEST(DeviceClock, ConvertsOnlyWhenTheHeaderKnowsALengthMoreThanASecondAway) {
         std::int64_t exact;
         std::int32_t length, end;
     };
-    for (const Case c : {Case{9000, 8000, 9000, 8000}, Case{7000, 8000, 7000, 7000},
-                         Case{9001, 8000, 8000, 8000}, Case{4000, 7000, 7000, 7000},
-                         Case{4000, 0, 4000, 4000}, Case{0, 7000, 0, 0}}) {
+    for (const Case c :
+         {Case{9000, 8000, 9000, 8000}, Case{7000, 8000, 7000, 7000}, Case{9001, 8000, 8000, 8000},
+          Case{4000, 7000, 7000, 7000}, Case{4000, 0, 4000, 4000}, Case{0, 7000, 0, 0}}) {
         DeviceClock clock;
         LearnSongClock(clock, c.device, c.exact);
         EXPECT_EQ(RealLength(clock), c.length) << c.device << " " << c.exact;
