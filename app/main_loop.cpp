@@ -38,6 +38,10 @@ constexpr int ShortestPlayingWaitMs = 20;
 // A song whose length the device cannot tell has ended when its position has not moved for
 // this long while it plays.
 constexpr auto StandstillEnd = std::chrono::milliseconds(1000);
+// Any song whose position has not moved on for this long while it plays is asked after: a
+// device that says it has stopped has played it out (or never started it), whatever its
+// position and length say.
+constexpr auto StandstillAsk = std::chrono::milliseconds(1500);
 
 int WaitMs(const AppState& app) {
     const PlayerState& player = app.player;
@@ -47,8 +51,9 @@ int WaitMs(const AppState& app) {
                                    std::chrono::steady_clock::now() - player.PositionPolledAt)
                                    .count();
         std::int64_t untilDue = SecondMs - player.Position % SecondMs;
-        if (app.mci.SongLength > player.Position) {
-            untilDue = std::min<std::int64_t>(untilDue, app.mci.SongLength - player.Position);
+        const std::int32_t end = SongEndMs(app.mci.clock, app.mci.SongLength);
+        if (end > player.Position) {
+            untilDue = std::min<std::int64_t>(untilDue, end - player.Position);
         }
         return static_cast<int>(std::clamp<std::int64_t>(untilDue + DueMarginMs - sincePoll,
                                                          ShortestPlayingWaitMs, SecondMs));
@@ -78,19 +83,29 @@ void MoveSlider(AppState& app) {
     // A song of length 0 has no position on the slider.
     if (player.Position <= 0 || player.Idle != 1 || player.Playing != 1) return;
     if (app.mci.SongLength <= 0) return;
-    player.SliderValue = static_cast<int>(static_cast<std::int64_t>(player.Position) *
-                                          ui::PositionSteps / app.mci.SongLength);
+    // A song may play on past the length its device answered; the slider stays at its end.
+    player.SliderValue = static_cast<int>(std::min<std::int64_t>(
+        static_cast<std::int64_t>(player.Position) * ui::PositionSteps / app.mci.SongLength,
+        ui::PositionSteps));
     gui::SetGadgetState(ui::PositionSlider, player.SliderValue);
 }
 
 // The song has ended when its polled position has reached its length (milliseconds), so it
 // plays to its last sample. Without a length, when its position has stood still for a second
 // away from the start: a device that cannot measure the song must not race through the list.
-bool SongHasEnded(const AppState& app) {
+// And whenever the position has stood still for a while and the device says it has stopped:
+// no song waits for ever at an end its position never reaches. A song that may sound on past
+// its length is asked after as soon as its position stands there.
+bool SongHasEnded(AppState& app) {
     const PlayerState& player = app.player;
-    if (app.mci.SongLength > 0) return player.Position >= app.mci.SongLength;
-    return player.Position > 0 && player.StillPosition == player.Position &&
-           player.PositionPolledAt - player.StillSince >= StandstillEnd;
+    const auto still = player.PositionPolledAt - player.StillSince;
+    const std::int32_t length = app.mci.SongLength;
+    if (length > 0 && player.Position >= SongEndMs(app.mci.clock, length)) {
+        if (!MayPlayPastLength(app.mci.clock)) return true;
+        return still > std::chrono::steady_clock::duration::zero() && SongHasStopped(app.mci);
+    }
+    if (length <= 0 && player.Position > 0 && still >= StandstillEnd) return true;
+    return still >= StandstillAsk && SongHasStopped(app.mci);
 }
 
 // Polls the position of a playing song and moves on when it has ended. A paused song does not

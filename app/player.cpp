@@ -46,6 +46,7 @@ bool Open(AppState& app, OpenFailure failure) {
     }
     app.player.Position = 0;
     app.player.PositionPolledAt = {};
+    app.player.StillPosition = -1;  // a standstill of the song before is not this one's
     return true;
 }
 

@@ -8,12 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "playback/device_clock.h"
+
 struct MciChannel {
     // The device writes its reply text here; allocated with the channel, before any command.
     std::array<char, 256> MciReplyBuffer{};
     std::string MciReply;         // the reply of the last command sent
-    std::int32_t SongLength = 0;  // the open song's length, milliseconds
+    std::int32_t SongLength = 0;  // the open song's length, real milliseconds
     std::string SongLengthPath;   // the song whose length SongLength (and its display) is
+    DeviceClock clock;            // how the device counts the open song's time
 
     // Called with every command before it is sent: the test driver keeps its record this way.
     std::function<void(std::string_view command)> observer;

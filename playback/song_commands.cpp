@@ -1,12 +1,23 @@
 // The command strings addressed to the open song, in the order the device needs them.
 #include "playback/song_commands.h"
 
+#include "trackinfo/frame_header.h"
+
+namespace {
+
+constexpr std::int32_t OpeningStartMs = 1;
+
+}  // namespace
+
 bool OpenSong(MciChannel& channel, const std::string& path) {
     if (SendMci(channel, "open \"" + path + "\" alias MP3Stueck") != 0) return false;
     channel.SongLengthPath = path;
-    channel.SongLength = MeasureSongLength(channel);
+    const std::int32_t deviceLength = MeasureSongLength(channel);
+    LearnSongClock(channel.clock, deviceLength, AnalyseSongHeader(path).exactMs);
+    channel.SongLength = RealLength(channel.clock);
     SendMci(channel, "seek MP3Stueck to start");
-    SendMci(channel, "play MP3Stueck from 1 notify");
+    SendMci(channel, "play MP3Stueck from " + std::to_string(OpeningStartMs) + " notify");
+    NoteDeviceStart(channel.clock, OpeningStartMs);
     return true;
 }
 
@@ -23,7 +34,8 @@ std::int32_t MeasureSongLength(MciChannel& channel) {
 }
 
 void PlaySongFrom(MciChannel& channel, int positionMs) {
-    SendMci(channel, "play MP3Stueck from " + std::to_string(positionMs));
+    const std::int32_t point = StartDeviceAt(channel.clock, positionMs);
+    SendMci(channel, "play MP3Stueck from " + std::to_string(point));
 }
 
 void PauseSong(MciChannel& channel) {
@@ -36,5 +48,10 @@ void CloseSong(MciChannel& channel) {
 
 std::int32_t PollSongPosition(MciChannel& channel) {
     SendMci(channel, "status MP3Stueck position");
-    return ReadReplyNumber(channel.MciReply);
+    return RealPosition(channel.clock, ReadReplyNumber(channel.MciReply));
+}
+
+bool SongHasStopped(MciChannel& channel) {
+    SendMci(channel, "status MP3Stueck mode");
+    return channel.MciReply == "stopped";
 }

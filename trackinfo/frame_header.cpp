@@ -289,6 +289,7 @@ SongHeaderInfo Analyse(Source& source) {
     if (stream && stream->frames > 0) {
         const std::uint64_t samples = std::uint64_t(stream->frames) * header.SamplesPerFrame();
         info.duration = Seconds(samples / std::uint64_t(header.sampleRate));
+        info.exactMs = std::int64_t(samples * 1000 / std::uint64_t(header.sampleRate));
         if (stream->vbr) {
             const std::uint64_t bytes = stream->bytes > 0 ? stream->bytes : audio;
             // bytes * 8 / (samples / rate) in kbit/s, rounded to the nearest. An average no

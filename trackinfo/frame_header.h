@@ -39,6 +39,7 @@ struct FrameHeaderTexts {
 struct SongHeaderInfo {
     FrameHeaderTexts texts;     // both empty when no frame was found
     std::int16_t duration = 0;  // seconds, at most 32767 (what the song list holds)
+    std::int64_t exactMs = 0;   // from a Xing, Info or VBRI frame count; 0 when estimated
 };
 
 // Where the search for the first frame begins: after any ID3v2 tags at the start. Nothing

@@ -13,6 +13,7 @@ namespace {
 struct Script {
     std::vector<std::string> sent;
     std::map<std::string, Answer> answers;
+    Device device;
 };
 
 Script& State() {
@@ -30,6 +31,10 @@ void SetAnswer(const std::string& command, Answer answer) {
     State().answers[command] = std::move(answer);
 }
 
+void SetDevice(Device device) {
+    State().device = std::move(device);
+}
+
 const std::vector<std::string>& Sent() {
     return State().sent;
 }
@@ -42,8 +47,11 @@ std::uint32_t mci::mciSendString(const char* command, char* reply, std::uint32_t
     auto& state = fake_mci::State();
     state.sent.emplace_back(command != nullptr ? command : "");
     const auto found = state.answers.find(state.sent.back());
-    const fake_mci::Answer answer =
-        found != state.answers.end() ? found->second : fake_mci::Answer{};
+    std::optional<fake_mci::Answer> modelled;
+    if (state.device) modelled = state.device(state.sent.back());
+    const fake_mci::Answer answer = modelled                       ? *modelled
+                                    : found != state.answers.end() ? found->second
+                                                                   : fake_mci::Answer{};
     if (reply != nullptr && replyLength > 0) {
         // Copies as much as fits, without a terminator when the reply fills the buffer, so a
         // caller that trusts the terminator shows up under the sanitizers.

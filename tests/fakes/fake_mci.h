@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,5 +22,9 @@ void Reset();
 void SetAnswer(const std::string& command, Answer answer);
 
 const std::vector<std::string>& Sent();
+
+// A device model that answers before the scripted answers; nothing from it: those answer.
+using Device = std::function<std::optional<Answer>(const std::string& command)>;
+void SetDevice(Device device);
 
 }  // namespace fake_mci

@@ -17,6 +17,10 @@
 // system's input after each way the focus used to get lost.
 //   klingtal_probe.exe TIMEOUT leave
 // With leave it prints what the window shows and ends, leaving the program running.
+//   klingtal_probe.exe TIMEOUT playlist [minimised]
+// With playlist it starts the list with the play button (then minimises the window when
+// asked), and prints the song numbers shown while songs play and whether the list ended:
+// "played=1,2,3 ended=1".
 #include <windows.h>
 
 #include <commctrl.h>
@@ -225,6 +229,29 @@ void PrintKeyboard(HWND window) {
     std::fflush(stdout);
 }
 
+// Plays the list from its first song and follows it until it stops (the folder button takes
+// clicks again) or the time is up.
+void PrintPlaylist(HWND window, bool minimise, DWORD timeout) {
+    Click(window, 0);  // play
+    if (minimise) ShowWindow(window, SW_MINIMIZE);
+    HWND slider = GetDlgItem(window, 13), folder = GetDlgItem(window, 4);
+    std::string played, last;
+    bool ended = false;
+    for (const DWORD start = GetTickCount(); !ended && GetTickCount() - start < timeout;) {
+        Sleep(50);
+        const bool playing = IsWindowEnabled(slider) != FALSE;
+        const std::string number = Text(window, 16);
+        if (playing && number != last) {
+            played += (played.empty() ? "" : ",") + number;
+            last = number;
+        }
+        ended = !played.empty() && !playing && IsWindowEnabled(folder) != FALSE;
+    }
+    if (minimise) ShowWindow(window, SW_RESTORE);
+    std::printf("played=%s ended=%d\n", played.c_str(), ended ? 1 : 0);
+    std::fflush(stdout);
+}
+
 bool Visible(HWND window, int id) {
     HWND control = GetDlgItem(window, id);
     return control != nullptr && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -283,6 +310,10 @@ int main(int argc, char** argv) {
     if (argc > 2 && std::string(argv[2]) == "leave") return 0;  // running on for the next probe
     if (argc > 2 && std::string(argv[2]) == "details") PrintDetails(window);
     if (argc > 2 && std::string(argv[2]) == "keys") PrintKeyboard(window);
+    if (argc > 2 && std::string(argv[2]) == "playlist") {
+        PrintPlaylist(window, argc > 3 && std::string(argv[3]) == "minimised",
+                      timeout > elapsed() ? timeout - elapsed() : 0);
+    }
     if (argc > 3 && std::string(argv[2]) == "endsession") {
         DeleteFileA(argv[3]);
         DWORD_PTR result = 0;
