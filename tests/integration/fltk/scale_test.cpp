@@ -79,8 +79,16 @@ TEST(FltkScale, WindowGrowsAndTheMouseActsAsAtScaleOne) {
             ClientOrigin(ui::MainWindow, ox, oy);
             return ScreenPixel(ox + gui::fltk::Scaled(284), oy + gui::fltk::Scaled(40)) == face;
         }));
-        Pump(100);
-        ink.push_back(playInk());
+        // The image's ink once it is drawn: two readings alike, a busy X server may be slow.
+        int drawn = 0;
+        EXPECT_TRUE(WaitFor([&] {
+            const int now = playInk();
+            const bool settled = now > 0 && now == drawn;
+            drawn = now;
+            if (!settled) Pump(20);
+            return settled;
+        }, 5000));
+        ink.push_back(drawn);
 
         PointAt(21 + 9, 79 + 8, "click 1");
         EXPECT_TRUE(PumpUntil(gui::EventGadget, ui::PlayButton, 3000));
