@@ -85,9 +85,7 @@ void CloseWindow(int window);
 void UseWindow(int window);  // new gadgets and window-less calls go here
 int CurrentWindow();
 void SetWindowTitle(int window, std::string_view title);
-std::string GetWindowTitle(int window);
 Rect WindowOuterRect(int window);  // desktop coordinates, frame included
-void ResizeWindowOuter(int window, int outerWidth, int outerHeight);  // keeps the position
 // Sets the client area, whatever caption and frame the system draws; keeps the position.
 void ResizeWindowInner(int window, int innerWidth, int innerHeight);
 void SetWindowTopmost(int window, bool topmost);  // without moving, sizing or activating
@@ -189,8 +187,6 @@ void SetGadgetState(int gadget, int state);
 int GetGadgetState(int gadget);
 void AddGadgetItem(int gadget, std::string_view text);  // drop-down, appended as shown
 void ClearGadgetItems(int gadget);
-int CountGadgetItems(int gadget);
-std::string GetGadgetItemText(int gadget, int index);
 void SetGadgetEnabled(int gadget, bool enabled);
 bool IsGadgetEnabled(int gadget);
 void SetGadgetVisible(int gadget, bool visible);

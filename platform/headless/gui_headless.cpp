@@ -97,7 +97,7 @@ void SetWindowTitle(int number, std::string_view title) {
     if (auto* w = window(number)) w->title = title;
 }
 
-std::string GetWindowTitle(int number) {
+std::string headless::GetWindowTitle(int number) {
     auto* w = window(number);
     return w ? w->title : std::string();
 }
@@ -107,7 +107,7 @@ Rect WindowOuterRect(int number) {
     return w ? w->outer : Rect{};
 }
 
-void ResizeWindowOuter(int number, int outerWidth, int outerHeight) {
+void headless::ResizeWindowOuter(int number, int outerWidth, int outerHeight) {
     auto* w = window(number);
     if (!w) return;
     w->outer.width = std::max(FrameWidth, outerWidth);
@@ -117,8 +117,8 @@ void ResizeWindowOuter(int number, int outerWidth, int outerHeight) {
 }
 
 void ResizeWindowInner(int number, int innerWidth, int innerHeight) {
-    ResizeWindowOuter(number, std::max(0, innerWidth) + FrameWidth,
-                      std::max(0, innerHeight) + FrameHeight);
+    headless::ResizeWindowOuter(number, std::max(0, innerWidth) + FrameWidth,
+                                std::max(0, innerHeight) + FrameHeight);
 }
 
 void SetKeyCallback(int number, std::function<bool(char key)> callback) {
@@ -300,12 +300,12 @@ void ClearGadgetItems(int number) {
     }
 }
 
-int CountGadgetItems(int number) {
+int headless::CountGadgetItems(int number) {
     auto* g = gadget(number);
     return g ? static_cast<int>(g->items.size()) : 0;
 }
 
-std::string GetGadgetItemText(int number, int index) {
+std::string headless::GetGadgetItemText(int number, int index) {
     auto* g = gadget(number);
     if (!g || index < 0 || index >= static_cast<int>(g->items.size())) return {};
     return g->items[static_cast<std::size_t>(index)];

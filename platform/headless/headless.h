@@ -72,12 +72,18 @@ std::vector<const GadgetRecord*> WindowGadgets(int window);
 const std::vector<MessageRecord>& Messages();
 const std::vector<FolderRequest>& FolderRequests();
 bool WaitCursorOn();
-int PendingEvents();  // queued entries not yet taken by PollEvent or WaitEvent
+int PendingEvents();                     // queued entries not yet taken by PollEvent or WaitEvent
+std::string GetWindowTitle(int window);  // empty when not open
+int CountGadgetItems(int dropDown);      // 0 for anything but a drop-down
+std::string GetGadgetItemText(int dropDown, int index);  // empty when there is no such item
 
 // --- settings of the simulated system -------------------------------------------------------
 void SetScreenSize(int width, int height);  // also resets the desktop area to the screen
 void SetDesktopArea(Rect area);
 void FailNextOpenWindow();  // the next OpenWindow returns false
+// As the user's window manager might: keeps the position, the frame stays FrameWidth x
+// FrameHeight.
+void ResizeWindowOuter(int window, int outerWidth, int outerHeight);
 
 // --- user actions ---------------------------------------------------------------------------
 // Each returns false when a real user could not do it (unknown or superseded gadget, hidden or

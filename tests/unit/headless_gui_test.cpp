@@ -125,7 +125,7 @@ TEST_F(HeadlessGui, SlidersClampAndDropDownsOnlyPickExistingItems) {
     EXPECT_FALSE(hl::SelectItem(2, 0));  // empty list
     gui::AddGadgetItem(2, "a");
     gui::AddGadgetItem(2, "a");  // equal names stay two items
-    EXPECT_EQ(gui::CountGadgetItems(2), 2);
+    EXPECT_EQ(hl::CountGadgetItems(2), 2);
     EXPECT_FALSE(hl::SelectItem(2, 2));
     EXPECT_TRUE(hl::SelectItem(2, 1));
     EXPECT_EQ(gui::GetGadgetState(2), 1);
@@ -245,7 +245,7 @@ TEST_F(HeadlessGui, ASecondGadgetWithANumberTakesItOverAndTheFirstStays) {
 
 TEST_F(HeadlessGui, WindowsKeepTheirFrameAndCloseWithTheirGadgetsAndEvents) {
     EXPECT_EQ(gui::WindowOuterRect(0).width, 200 + hl::FrameWidth);
-    gui::ResizeWindowOuter(0, 300, 200);
+    hl::ResizeWindowOuter(0, 300, 200);
     const gui::Rect r = gui::WindowOuterRect(0);
     EXPECT_EQ(r.x, 10);
     EXPECT_EQ(r.y, 20);

@@ -168,11 +168,11 @@ TEST_F(MainWindow, TitleAndFlagFollowMinimiseAndRestore) {
     Start({});
     ASSERT_TRUE(hl::Minimise(ui::MainWindow));
     gui::PollEvent();
-    EXPECT_EQ(gui::GetWindowTitle(ui::MainWindow), "MP3 Kiv");
+    EXPECT_EQ(hl::GetWindowTitle(ui::MainWindow), "MP3 Kiv");
     EXPECT_EQ(minimised, 1);
     ASSERT_TRUE(hl::Restore(ui::MainWindow));
     gui::PollEvent();
-    EXPECT_EQ(gui::GetWindowTitle(ui::MainWindow), "MP3 Klingtal");
+    EXPECT_EQ(hl::GetWindowTitle(ui::MainWindow), "MP3 Klingtal");
     EXPECT_EQ(minimised, 0);
 }
 

@@ -506,7 +506,7 @@ TEST_F(Player, CommandLineSongOpensItsFolderUnlessPlaying) {
     Click(ui::StopButton);
     TakeFolderDrop(*app, other.File("neu.mp3"));
     EXPECT_EQ(app->songs.SongFolder, other.Path());
-    EXPECT_EQ(gui::CountGadgetItems(ui::SongChoice), 1);
+    EXPECT_EQ(hl::CountGadgetItems(ui::SongChoice), 1);
 }
 
 // Any stored opacity fades out in at most 128 steps, and is written back as it was read. The
@@ -579,7 +579,7 @@ TEST_F(Player, CancelledFolderChoiceChangesNothing) {
     Click(ui::FolderButton);
     EXPECT_EQ(app->songs.SongFolder, songs.Path());
     EXPECT_EQ(app->songs.SongCount, 2);
-    EXPECT_EQ(gui::CountGadgetItems(ui::SongChoice), 2);
+    EXPECT_EQ(hl::CountGadgetItems(ui::SongChoice), 2);
     EXPECT_TRUE(hl::Messages().empty());
 }
 
@@ -590,7 +590,7 @@ TEST_F(Player, ChosenFolderReplacesTheListAndIsSaved) {
     hl::AnswerFolder(other.Path());
     Click(ui::FolderButton);
     EXPECT_EQ(gui::GetGadgetText(ui::FolderDisplay), other.Path());
-    EXPECT_EQ(gui::CountGadgetItems(ui::SongChoice), 1);
+    EXPECT_EQ(hl::CountGadgetItems(ui::SongChoice), 1);
     EXPECT_EQ(app->songs.CurrentSong, 0);
 
     ASSERT_TRUE(hl::Close(ui::MainWindow));
@@ -633,10 +633,10 @@ TEST_F(Player, MinimisedTitleShowsTimeAndSong) {
     ASSERT_TRUE(hl::Minimise(ui::MainWindow));
     Pass();
     Pass();
-    EXPECT_EQ(gui::GetWindowTitle(ui::MainWindow), "1:05 0.mp3");
+    EXPECT_EQ(hl::GetWindowTitle(ui::MainWindow), "1:05 0.mp3");
     ASSERT_TRUE(hl::Restore(ui::MainWindow));
     Pass();
-    EXPECT_EQ(gui::GetWindowTitle(ui::MainWindow), "MP3 Klingtal");
+    EXPECT_EQ(hl::GetWindowTitle(ui::MainWindow), "MP3 Klingtal");
 }
 
 }  // namespace

@@ -38,8 +38,8 @@ class Scan : public ::testing::Test {
 
     std::string Items() const {
         std::string all;
-        for (int i = 0; i < gui::CountGadgetItems(ui::SongChoice); ++i) {
-            all += gui::GetGadgetItemText(ui::SongChoice, i) + "|";
+        for (int i = 0; i < hl::CountGadgetItems(ui::SongChoice); ++i) {
+            all += hl::GetGadgetItemText(ui::SongChoice, i) + "|";
         }
         return all;
     }
@@ -82,7 +82,7 @@ TEST_F(Scan, WithoutADisplayOnlyTheListChanges) {
     WriteFile(folder.File("a.mp3"), "x");
     ScanDirectory(*songs, folder.Path(), 0, 0);
     EXPECT_EQ(songs->SongCount, 1);
-    EXPECT_EQ(gui::CountGadgetItems(ui::SongChoice), 0);
+    EXPECT_EQ(hl::CountGadgetItems(ui::SongChoice), 0);
     EXPECT_FALSE(gui::IsGadgetEnabled(ui::SongChoice));
     EXPECT_FALSE(hl::WaitCursorOn());
 }
@@ -183,7 +183,7 @@ TEST_F(Scan, AddingStopsAtTheListsSize) {
     for (int i = 0; i < MaxSongs + 5; ++i) WriteFile(folder.File(std::to_string(i) + ".mp3"), "");
     Run(0);
     EXPECT_EQ(songs->SongCount, MaxSongs);
-    EXPECT_EQ(gui::CountGadgetItems(ui::SongChoice), MaxSongs);
+    EXPECT_EQ(hl::CountGadgetItems(ui::SongChoice), MaxSongs);
     EXPECT_EQ(gui::GetGadgetText(ui::SongCountText), "10000");
 }
 

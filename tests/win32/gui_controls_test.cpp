@@ -237,13 +237,13 @@ TEST_F(GuiWindowTest, StatesItemsAndPlacementRoundTrip) {
     EXPECT_EQ(gui::GetGadgetText(3), "");
     gui::AddGadgetItem(3, "b.mp3");
     gui::AddGadgetItem(3, "a & ä.mp3");  // appended as given, not sorted
-    EXPECT_EQ(gui::CountGadgetItems(3), 2);
-    EXPECT_EQ(gui::GetGadgetItemText(3, 1), "a & ä.mp3");
-    EXPECT_EQ(gui::GetGadgetItemText(3, 2), "");
+    EXPECT_EQ(ItemCount(Control(3)), 2);
+    EXPECT_EQ(ItemTextOf(Control(3), 1), L"a & \u00e4.mp3");
+    EXPECT_EQ(ItemTextOf(Control(3), 2), L"");
     gui::SetGadgetState(3, 1);
     EXPECT_EQ(gui::GetGadgetText(3), "a & ä.mp3");
     gui::ClearGadgetItems(3);
-    EXPECT_EQ(gui::CountGadgetItems(3), 0);
+    EXPECT_EQ(ItemCount(Control(3)), 0);
     EXPECT_EQ(gui::GetGadgetState(3), -1);
 
     gui::ResizeGadget(24, 240, 79, 9, 16);

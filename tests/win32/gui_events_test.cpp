@@ -27,14 +27,16 @@ TEST_F(GuiWindowTest, WindowHasTheClassicStyleAndClientSize) {
     gui::Rect outer = gui::WindowOuterRect(0);
     EXPECT_EQ(outer.x, 100);
     EXPECT_EQ(outer.y, 80);
-    EXPECT_EQ(gui::GetWindowTitle(0), "MP3 Klingtal");
+    EXPECT_EQ(TextOf(main_), L"MP3 Klingtal");
 
-    gui::ResizeWindowOuter(0, 291, 186);
+    gui::ResizeWindowInner(0, 285, 162);
+    GetClientRect(main_, &client);
+    EXPECT_EQ(client.right, 285);
+    EXPECT_EQ(client.bottom, 162);
     RECT r{};
     GetWindowRect(main_, &r);
-    EXPECT_EQ(r.right - r.left, 291);
-    EXPECT_EQ(r.bottom - r.top, 186);
     EXPECT_EQ(r.left, 100);  // not moved
+    EXPECT_EQ(r.top, 80);
 }
 
 TEST_F(GuiWindowTest, ClicksComeOutAsGadgetEvents) {

@@ -64,6 +64,19 @@ class GuiWindowTest : public ::testing::Test {
         GetWindowTextW(hwnd, text, 256);
         return text;
     }
+    // A combo box's items; an index past the end reads as empty.
+    static int ItemCount(HWND combo) {
+        return static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    }
+    static std::wstring ItemTextOf(HWND combo, int index) {
+        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        if (length == CB_ERR) return L"";
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length));
+        return text;
+    }
     static DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)); }
     static DWORD ExStyleOf(HWND hwnd) {
         return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE));

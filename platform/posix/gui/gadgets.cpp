@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/posix/gui/inspect.h"
 #include "platform/posix/gui/widgets.h"
 
 namespace gui::fltk {
@@ -303,13 +304,13 @@ void ClearGadgetItems(int gadget) {
     }
 }
 
-int CountGadgetItems(int gadget) {
+int fltk::CountGadgetItems(int gadget) {
     GadgetRecord* record = FindGadget(gadget);
     if (record == nullptr || record->kind != GadgetKind::DropDown) return 0;
     return static_cast<DropDown*>(record->widget)->Count();
 }
 
-std::string GetGadgetItemText(int gadget, int index) {
+std::string fltk::GetGadgetItemText(int gadget, int index) {
     GadgetRecord* record = FindGadget(gadget);
     if (record == nullptr || record->kind != GadgetKind::DropDown) return {};
     auto* list = static_cast<DropDown*>(record->widget);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "platform/posix/gui/inspect.h"
 #include "platform/posix/gui/widgets.h"
 
 namespace gui::fltk {
@@ -47,7 +48,25 @@ ProgramWindow* WindowOf(int window) {
     return record == nullptr ? nullptr : record->window;
 }
 
+// Sets the outer size (the nominal frame included); keeps the position.
+void ResizeWindowOuter(int window, int outerWidth, int outerHeight) {
+    WindowRecord* record = FindWindow(window);
+    if (record == nullptr) return;
+    ProgramWindow* fl = record->window;
+    record->innerWidth = std::max(1, outerWidth - kNominalFrameWidth);
+    record->innerHeight = std::max(1, outerHeight - kNominalFrameHeight);
+    const int w = Scaled(record->innerWidth), h = Scaled(record->innerHeight);
+    fl->size_range(w, h, w, h);
+    fl->size(w, h);
+    fl->redraw();
+}
+
 }  // namespace
+
+std::string GetWindowTitle(int window) {
+    ProgramWindow* fl = WindowOf(window);
+    return fl == nullptr || fl->label() == nullptr ? std::string() : std::string(fl->label());
+}
 
 }  // namespace gui::fltk
 
@@ -118,11 +137,6 @@ void SetWindowTitle(int window, std::string_view title) {
     if (ProgramWindow* fl = WindowOf(window)) fl->copy_label(std::string(title).c_str());
 }
 
-std::string GetWindowTitle(int window) {
-    ProgramWindow* fl = WindowOf(window);
-    return fl == nullptr || fl->label() == nullptr ? std::string() : std::string(fl->label());
-}
-
 Rect WindowOuterRect(int window) {
     WindowRecord* record = FindWindow(window);
     if (record == nullptr) return {};
@@ -130,18 +144,6 @@ Rect WindowOuterRect(int window) {
     const FrameExtents extents = QueryFrameExtents(fl);
     return {Unscaled(fl->x() - extents.left), Unscaled(fl->y() - extents.top),
             record->innerWidth + kNominalFrameWidth, record->innerHeight + kNominalFrameHeight};
-}
-
-void ResizeWindowOuter(int window, int outerWidth, int outerHeight) {
-    WindowRecord* record = FindWindow(window);
-    if (record == nullptr) return;
-    ProgramWindow* fl = record->window;
-    record->innerWidth = std::max(1, outerWidth - kNominalFrameWidth);
-    record->innerHeight = std::max(1, outerHeight - kNominalFrameHeight);
-    const int w = Scaled(record->innerWidth), h = Scaled(record->innerHeight);
-    fl->size_range(w, h, w, h);
-    fl->size(w, h);
-    fl->redraw();
 }
 
 void ResizeWindowInner(int window, int innerWidth, int innerHeight) {

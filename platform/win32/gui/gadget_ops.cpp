@@ -135,19 +135,6 @@ void ClearGadgetItems(int gadget) {
     }
 }
 
-int CountGadgetItems(int gadget) {
-    GadgetRecord* record = FindGadget(gadget);
-    if (record == nullptr || record->kind != GadgetKind::DropDown) return 0;
-    LRESULT count = SendMessageW(record->hwnd, CB_GETCOUNT, 0, 0);
-    return count == CB_ERR ? 0 : static_cast<int>(count);
-}
-
-std::string GetGadgetItemText(int gadget, int index) {
-    GadgetRecord* record = FindGadget(gadget);
-    if (record == nullptr || record->kind != GadgetKind::DropDown || index < 0) return "";
-    return ItemText(record->hwnd, index);
-}
-
 void SetGadgetEnabled(int gadget, bool enabled) {
     GadgetRecord* record = FindGadget(gadget);
     if (record == nullptr) return;

@@ -68,6 +68,14 @@ HWND HwndOf(int window) {
     return record != nullptr ? record->hwnd : nullptr;
 }
 
+// Keeps the position.
+void ResizeWindowOuter(int window, int outerWidth, int outerHeight) {
+    if (HWND hwnd = HwndOf(window)) {
+        SetWindowPos(hwnd, nullptr, 0, 0, outerWidth, outerHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 // The mouse position in the window's client area, plus the frame and caption metrics, which
 // the program takes off again: so the point is exact whatever the real frame is (the invisible
 // borders of Windows 10, a caption the theme sizes otherwise). (0, 0) without a window.
@@ -136,11 +144,6 @@ void SetWindowTitle(int window, std::string_view title) {
     if (HWND hwnd = HwndOf(window)) SetWindowTextW(hwnd, ::win32::Utf8ToWide(title).c_str());
 }
 
-std::string GetWindowTitle(int window) {
-    HWND hwnd = HwndOf(window);
-    return hwnd == nullptr ? "" : ::win32::WindowText(hwnd);
-}
-
 Rect WindowOuterRect(int window) {
     HWND hwnd = HwndOf(window);
     if (hwnd == nullptr) return {};
@@ -162,13 +165,6 @@ Rect WindowOuterRect(int window) {
         GetWindowRect(hwnd, &r);
     }
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-void ResizeWindowOuter(int window, int outerWidth, int outerHeight) {
-    if (HWND hwnd = HwndOf(window)) {
-        SetWindowPos(hwnd, nullptr, 0, 0, outerWidth, outerHeight,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 void ResizeWindowInner(int window, int innerWidth, int innerHeight) {

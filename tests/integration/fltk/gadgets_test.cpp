@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gui.h"
+#include "platform/posix/gui/inspect.h"
 #include "platform/posix/gui/state.h"
 #include "platform/posix/gui/widgets.h"
 #include "tests/integration/fltk/fltk_support.h"
@@ -311,8 +312,10 @@ TEST_F(FltkGadgets, DropDownKeepsNamesLiterallyAndReportsPicks) {
                                             "@menu.mp3",     "tab\there.mp3", "a & b.mp3",
                                             "Über_&&_@@.mp3"};
     for (const auto& name : names) gui::AddGadgetItem(3, name);
-    ASSERT_EQ(gui::CountGadgetItems(3), int(names.size()));
-    for (int i = 0; i < int(names.size()); ++i) EXPECT_EQ(gui::GetGadgetItemText(3, i), names[i]);
+    ASSERT_EQ(gui::fltk::CountGadgetItems(3), int(names.size()));
+    for (int i = 0; i < int(names.size()); ++i) {
+        EXPECT_EQ(gui::fltk::GetGadgetItemText(3, i), names[i]);
+    }
     EXPECT_EQ(gui::GetGadgetState(3), -1);
     gui::SetGadgetState(3, 5);
     EXPECT_EQ(gui::GetGadgetState(3), 5);
@@ -321,7 +324,7 @@ TEST_F(FltkGadgets, DropDownKeepsNamesLiterallyAndReportsPicks) {
     EXPECT_EQ(gui::GetGadgetState(3), 3);
     gui::SetGadgetState(3, 99);
     EXPECT_EQ(gui::GetGadgetState(3), -1);
-    EXPECT_EQ(gui::GetGadgetItemText(3, 99), "");
+    EXPECT_EQ(gui::fltk::GetGadgetItemText(3, 99), "");
 
     // The menu items measure as their literal text: no symbol, shortcut or submenu parsing.
     auto* list = static_cast<gui::fltk::DropDown*>(gui::fltk::FindGadget(3)->widget);
@@ -345,7 +348,7 @@ TEST_F(FltkGadgets, DropDownKeepsNamesLiterallyAndReportsPicks) {
     EXPECT_EQ(gui::GetGadgetState(3), 1);
 
     gui::ClearGadgetItems(3);
-    EXPECT_EQ(gui::CountGadgetItems(3), 0);
+    EXPECT_EQ(gui::fltk::CountGadgetItems(3), 0);
     EXPECT_EQ(gui::GetGadgetState(3), -1);
     EXPECT_EQ(gui::GetGadgetText(3), "");
 }
@@ -358,8 +361,8 @@ TEST_F(FltkGadgets, TenThousandItemsAreAddedQuickly) {
     for (int i = 0; i < 10000; ++i) gui::AddGadgetItem(3, "Lied " + std::to_string(i) + ".mp3");
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 500);
-    EXPECT_EQ(gui::CountGadgetItems(3), 10001);
+    EXPECT_EQ(gui::fltk::CountGadgetItems(3), 10001);
     EXPECT_EQ(gui::GetGadgetState(3), 0);  // adding keeps the selection
-    EXPECT_EQ(gui::GetGadgetItemText(3, 10000), "Lied 9999.mp3");
+    EXPECT_EQ(gui::fltk::GetGadgetItemText(3, 10000), "Lied 9999.mp3");
     Pump(50);  // and it draws
 }

@@ -1,4 +1,4 @@
-// Windows on a real display: placement and size, the outer-size resize, title, the window
+// Windows on a real display: placement and size, the resize to an outer size, title, the window
 // manager hints, minimise and restore through the size callback, close requests (also from
 // termination signals), waiting for events and the background mouse events.
 #include <gtest/gtest.h>
@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "platform/gui.h"
+#include "platform/posix/gui/inspect.h"
+#include "platform/posix/gui/state.h"
 #include "tests/integration/fltk/fltk_support.h"
 
 using namespace fltk_test;
@@ -60,15 +62,16 @@ TEST_F(FltkWindow, OpensWithItsFrameCornerAtTheRequestedPlaceAndTheInnerSizeAsGi
         EXPECT_GE(cx, 120);
     }
     EXPECT_EQ(gui::CurrentWindow(), 0);
-    EXPECT_EQ(gui::GetWindowTitle(0), "MP3 Klingtal");
+    EXPECT_EQ(gui::fltk::GetWindowTitle(0), "MP3 Klingtal");
     gui::SetWindowTitle(0, "MP3 Kiv");
-    EXPECT_EQ(gui::GetWindowTitle(0), "MP3 Kiv");
+    EXPECT_EQ(gui::fltk::GetWindowTitle(0), "MP3 Kiv");
 }
 
-TEST_F(FltkWindow, ResizesByOuterSizeWithoutMovingAndTheUserCannotResize) {
+TEST_F(FltkWindow, ResizesToAnOuterSizeWithoutMovingAndTheUserCannotResize) {
     ASSERT_TRUE(Open(0, 200, 150, 285, 116));
     const gui::Rect before = gui::WindowOuterRect(0);
-    gui::ResizeWindowOuter(0, 291, 186);
+    gui::ResizeWindowInner(0, 291 - gui::fltk::kNominalFrameWidth,
+                           186 - gui::fltk::kNominalFrameHeight);
     Pump(150);
     const gui::Rect after = gui::WindowOuterRect(0);
     EXPECT_EQ(after.x, before.x);
@@ -99,7 +102,7 @@ TEST_F(FltkWindow, CentredWindowAndScreenSize) {
     const gui::Rect outer = gui::WindowOuterRect(1);
     EXPECT_NEAR(outer.x + outer.width / 2, gui::ScreenWidth() / 2, 2);
     EXPECT_NEAR(outer.y + outer.height / 2, gui::ScreenHeight() / 2, 40);
-    EXPECT_EQ(gui::GetWindowTitle(1), "Über MP3 Klingtal");
+    EXPECT_EQ(gui::fltk::GetWindowTitle(1), "Über MP3 Klingtal");
     const gui::Rect desktop = gui::DesktopArea();
     EXPECT_GE(desktop.width, gui::ScreenWidth());
     EXPECT_EQ(gui::SystemMetric(4), 0);
@@ -134,11 +137,11 @@ TEST_F(FltkWindow, MinimiseAndRestoreReachTheSizeCallbackOnce) {
     Xdotool("windowminimize --sync " + std::to_string(XidOf(0)));
     Pump(200);
     ASSERT_EQ(reports, std::vector<bool>{true});
-    EXPECT_EQ(gui::GetWindowTitle(0), "MP3 Kiv");
+    EXPECT_EQ(gui::fltk::GetWindowTitle(0), "MP3 Kiv");
     Xdotool("windowactivate --sync " + std::to_string(XidOf(0)));
     Pump(200);
     EXPECT_EQ(reports, (std::vector<bool>{true, false}));
-    EXPECT_EQ(gui::GetWindowTitle(0), "MP3 Klingtal");
+    EXPECT_EQ(gui::fltk::GetWindowTitle(0), "MP3 Klingtal");
     // Closing the window is not a minimise.
     gui::CloseWindow(0);
     Pump(100);
@@ -149,7 +152,7 @@ TEST_F(FltkWindow, CloseRequestIsAnEventAndTheWindowStays) {
     ASSERT_TRUE(Open(0, 50, 50, 285, 116));
     SendDeleteRequest(0);
     ASSERT_TRUE(PumpUntil(gui::EventCloseWindow, -1, 1000));
-    EXPECT_EQ(gui::GetWindowTitle(0), "MP3 Klingtal");  // still there: the program decides
+    EXPECT_EQ(gui::fltk::GetWindowTitle(0), "MP3 Klingtal");  // still there: the program decides
     // Disabled, it ignores the request, as a disabled window does.
     gui::SetWindowEnabled(0, false);
     SendDeleteRequest(0);

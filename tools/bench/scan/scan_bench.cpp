@@ -12,6 +12,11 @@
 
 #include "app/song_display.h"
 #include "platform/gui.h"
+#if KLINGTAL_BENCH_FLTK
+#include "platform/posix/gui/inspect.h"
+#else
+#include "platform/headless/headless.h"
+#endif
 #include "platform/system.h"
 #include "playback/scan.h"
 #include "playback/song_list.h"
@@ -24,10 +29,13 @@ namespace {
 
 constexpr int Rounds = 9;
 
+// Each backend's own read-back of the drop-down's items.
 #if KLINGTAL_BENCH_FLTK
 constexpr const char* GuiName = "FLTK";
+namespace inspect = gui::fltk;
 #else
 constexpr const char* GuiName = "headless";
+namespace inspect = gui::headless;
 #endif
 
 // The steps of choosing a folder, then one pass of event handling so a toolkit gets to redraw.
@@ -43,8 +51,8 @@ void ScanAsChosen(SongListState& songs, const std::string& folder) {
 // What the scan must have produced; a fast scan that lost songs would prove nothing.
 bool ScanComplete(const SongListState& songs) {
     if (songs.SongCount != bench::CorpusSize) return false;
-    if (gui::CountGadgetItems(ui::SongChoice) != bench::CorpusSize) return false;
-    if (gui::GetGadgetItemText(ui::SongChoice, bench::CorpusSize - 1) != "song9999.mp3") {
+    if (inspect::CountGadgetItems(ui::SongChoice) != bench::CorpusSize) return false;
+    if (inspect::GetGadgetItemText(ui::SongChoice, bench::CorpusSize - 1) != "song9999.mp3") {
         return false;
     }
     for (int i = 0; i < songs.SongCount; ++i) {
@@ -91,7 +99,7 @@ int main(int argc, char** argv) {
         scan = std::min(scan, seconds);
         if (!ScanComplete(songs)) {
             std::fprintf(stderr, "the scan found %d songs, the drop-down holds %d items\n",
-                         songs.SongCount, gui::CountGadgetItems(ui::SongChoice));
+                         songs.SongCount, inspect::CountGadgetItems(ui::SongChoice));
             return 1;
         }
     }
