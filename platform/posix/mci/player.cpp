@@ -159,7 +159,7 @@ void Player::Pause() {
         HoldAt(HeardLocked());
     }
     output_->DiscardOwn();
-    output_->Halt(true);  // nothing is fed meanwhile; earlier songs' samples sound on resume
+    output_->Hush();  // nothing is fed meanwhile; earlier songs' samples sound on resume
 }
 
 std::int64_t Player::ResumeSample(std::int64_t sample) const {

@@ -39,6 +39,9 @@ class Stream {
 
     // Under the lock: writes what the server has room for now (after a new source has been set).
     void Kick();
+    // Under the lock: drops what the server holds, so that the stream falls silent but stays
+    // open (a source that fills nothing more keeps it so).
+    void Flush();
     // Under the lock: samples (per channel) of the stream that have been heard so far.
     std::int64_t HeardFrames() const;
     bool Lost() const;  // under the lock: the server has gone
