@@ -228,6 +228,13 @@ void AudioOutput::Hush() {
     }
     if (hushed_ != nullptr) CloseInBackground(std::move(hushed_));
     hushed_ = std::move(stream_);
+    hushedAt_ = Clock::now();
+}
+
+void AudioOutput::EndHush(std::int64_t afterMs) {
+    if (hushed_ != nullptr && Clock::now() - hushedAt_ >= std::chrono::milliseconds(afterMs)) {
+        CloseInBackground(std::move(hushed_));
+    }
 }
 
 void AudioOutput::Halt(bool keepQueue) {

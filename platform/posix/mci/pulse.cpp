@@ -17,18 +17,14 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The server holds up to this much of a stream (milliseconds) and asks for more once this much
-// has played: one wake-up per request. A stop, skip or pause closes the stream, which drops
-// what it holds, so the length costs nothing in how soon the sound ends.
+// has played: one wake-up per request. A stop or skip closes the stream and a pause flushes it,
+// which drops what it holds, so the length costs nothing in how soon the sound ends.
 constexpr long kBufferMs = 4000;
 constexpr long kRequestMs = 2000;
 // The heard position runs on by the clock from the server's last answer about the stream's
 // timing; a new answer is asked for when the last is this old, and when the sound starts or
 // runs dry. Both clocks run at the same pace to far better than a millisecond in this time.
 constexpr auto kTimingAge = std::chrono::seconds(5);
-// The server tells when the sound starts only after it has run dry, not when a new stream starts
-// on a sink that already plays: while an answer says that samples wait unplayed, the next is
-// asked for this much later (microseconds).
-constexpr pa_usec_t kStartPollUsec = 20000;
 // Playing starts once this much is there (milliseconds); a stream that runs dry waits for it
 // again instead of skipping ahead.
 constexpr long kStartMs = 10;
@@ -123,8 +119,7 @@ struct Stream::Handle {
     std::int64_t baseUsec = 0;
     Clock::time_point stamp;
     bool playing = false;
-    bool asked = false;             // a new answer is on its way
-    pa_time_event* poll = nullptr;  // asks again while the sound waits to start
+    bool asked = false;      // a new answer is on its way
     std::int64_t heard = 0;  // samples; never goes back, and is kept once the server has gone
 
     // The connection's thread: a new answer about the stream's timing.
@@ -137,28 +132,10 @@ struct Stream::Handle {
         if (playing) baseUsec += static_cast<std::int64_t>(info->transport_usec);
         stamp = Clock::now();
         asked = false;
-        if (!playing && !info->write_index_corrupt && info->write_index > info->read_index) {
-            AskSoon();
-        }
     }
     static void Refresh(pa_stream* stream) {
         pa_operation* operation = pa_stream_update_timing_info(stream, nullptr, nullptr);
         if (operation != nullptr) pa_operation_unref(operation);
-    }
-    void AskSoon() {
-        const pa_usec_t at = pa_rtclock_now() + kStartPollUsec;
-        pa_context* context = pa_stream_get_context(stream);
-        if (poll != nullptr) {
-            pa_context_rttime_restart(context, poll, at);
-            return;
-        }
-        poll = pa_context_rttime_new(
-            context, at,
-            // Once fired, the event waits until it is restarted.
-            [](pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self) {
-                Refresh(static_cast<Handle*>(self)->stream);
-            },
-            this);
     }
 
     static void Requested(pa_stream*, std::size_t bytes, void* self) {
@@ -178,7 +155,6 @@ struct Stream::Handle {
             return;
         }
         pa_stream_write(stream, data, filled, std::free, 0, PA_SEEK_RELATIVE);
-        if (!playing) Refresh(stream);  // the answer tells whether the sound has started
         if (filled < bytes) pa_operation_unref(pa_stream_trigger(stream, nullptr, nullptr));
     }
     ~Handle() {
@@ -190,7 +166,6 @@ struct Stream::Handle {
         pa_stream_set_latency_update_callback(stream, nullptr, nullptr);
         pa_stream_set_started_callback(stream, nullptr, nullptr);
         pa_stream_set_underflow_callback(stream, nullptr, nullptr);
-        if (poll != nullptr) pa_threaded_mainloop_get_api(Shared().loop)->time_free(poll);
         pa_stream_disconnect(stream);
         pa_stream_unref(stream);
     }

@@ -1,6 +1,7 @@
 // The sound server's own interface (PulseAudio, or PipeWire serving it) for the device's output:
 // one connection for the process, and playback streams with a long server buffer, so that the
-// program wakes about once a second while a song plays. A stream is closed to fall silent.
+// program wakes about once a second while a song plays. A stream is closed or flushed to fall
+// silent.
 #pragma once
 
 #include <cstddef>
