@@ -208,14 +208,33 @@ bool AudioOutput::Start() {
     // Closed streams let go of SDL's audio here; once none holds it, the next start connects to
     // the sound server anew (one that has been restarted meanwhile).
     const bool pending = ReapOutputs();
-    if (OpenStream()) return true;
-    if (pending || !Finishings().empty()) {
+    bool opened = OpenStream();
+    if (!opened && (pending || !Finishings().empty())) {
         CutFinishingOutputs();
         ReapOutputs(Clock::now() + kCloseWait);
-        if (OpenStream()) return true;
+        opened = OpenStream();
     }
-    if (fresh) queued_ = foreign_ = 0;
-    return false;
+    if (opened && hushed_ != nullptr) CloseInBackground(std::move(hushed_));
+    if (!opened && fresh) queued_ = foreign_ = 0;
+    return opened;
+}
+
+void AudioOutput::Hush() {
+    if (stream_ == nullptr || stream_->pulse == nullptr) return Halt(true);
+    {
+        Lock lock(*this);
+        stream_->owner = nullptr;
+        stream_->pulse->Flush();
+    }
+    if (hushed_ != nullptr) CloseInBackground(std::move(hushed_));
+    hushed_ = std::move(stream_);
+    hushedAt_ = Clock::now();
+}
+
+void AudioOutput::EndHush(std::int64_t afterMs) {
+    if (hushed_ != nullptr && Clock::now() - hushedAt_ >= std::chrono::milliseconds(afterMs)) {
+        CloseInBackground(std::move(hushed_));
+    }
 }
 
 void AudioOutput::Halt(bool keepQueue) {
@@ -225,6 +244,7 @@ void AudioOutput::Halt(bool keepQueue) {
         if (stream_ != nullptr) stream_->owner = nullptr;
     }
     if (stream_ != nullptr) CloseInBackground(std::move(stream_));
+    if (hushed_ != nullptr) CloseInBackground(std::move(hushed_));
 }
 
 void AudioOutput::CloseHere() {

@@ -49,6 +49,13 @@ class AudioOutput {
     // Closes the stream in the background. keepQueue false drops every queued sample, so the
     // output falls silent at once; true keeps them for the next Start.
     void Halt(bool keepQueue);
+    // Halt(true) for a pause: a sound server's stream is flushed but kept open until the next
+    // Start has opened the new one. An idle server may take a second or two to start a stream;
+    // one that still plays a (silent) stream starts the new one at once.
+    void Hush();
+    // Closes a stream kept by Hush once it has been kept afterMs (milliseconds), so that a long
+    // pause lets the sound server rest.
+    void EndHush(std::int64_t afterMs);
     bool Running() const { return stream_ != nullptr; }
     // Closes the stream where it stands, on any thread, while nothing else uses this object.
     void CloseHere();
@@ -105,6 +112,8 @@ class AudioOutput {
     int channels_;
     std::int64_t bufferSamples_;
     std::unique_ptr<Stream> stream_;
+    std::unique_ptr<Stream> hushed_;  // a paused song's, silent; no owner
+    std::chrono::steady_clock::time_point hushedAt_;
 
     // Shared with the audio thread under the lock: a ring of queued bytes.
     Source* source_ = nullptr;

@@ -17,6 +17,8 @@ constexpr std::int64_t kUnknownEnd = std::numeric_limits<std::int64_t>::max();
 constexpr auto kRetryEvery = std::chrono::milliseconds(500);
 // An ended song left open lets its output rest once it has been quiet this long (ms).
 constexpr std::int64_t kRestAfterMs = 400;
+// A paused song keeps its silent stream this long (ms), so that a resume starts at once.
+constexpr std::int64_t kHushMs = 10000;
 // In the last second of a song (and a little more) the position runs kLeadMs ahead of the
 // sound, so that whoever polls it once a second sees the length while kLeadMs still sound:
 // time to open and start the next song behind them.
@@ -159,7 +161,7 @@ void Player::Pause() {
         HoldAt(HeardLocked());
     }
     output_->DiscardOwn();
-    output_->Halt(true);  // nothing is fed meanwhile; earlier songs' samples sound on resume
+    output_->Hush();  // nothing is fed meanwhile; earlier songs' samples sound on resume
 }
 
 std::int64_t Player::ResumeSample(std::int64_t sample) const {
@@ -210,6 +212,7 @@ PlayMode Player::Mode() {
 
 void Player::Tidy() {
     if (!attached_) return;
+    output_->EndHush(kHushMs);
     if (output_->Lost()) {
         {
             // The song waits where the sound stopped: what the server held is decoded again.

@@ -17,8 +17,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The server holds up to this much of a stream (milliseconds) and asks for more once this much
-// has played: one wake-up per request. A stop, skip or pause closes the stream, which drops
-// what it holds, so the length costs nothing in how soon the sound ends.
+// has played: one wake-up per request. A stop or skip closes the stream and a pause flushes it,
+// which drops what it holds, so the length costs nothing in how soon the sound ends.
 constexpr long kBufferMs = 4000;
 constexpr long kRequestMs = 2000;
 // The heard position runs on by the clock from the server's last answer about the stream's
@@ -242,6 +242,11 @@ Stream::~Stream() = default;
 void Stream::Kick() {
     const std::size_t room = pa_stream_writable_size(handle_->stream);
     if (room != static_cast<std::size_t>(-1) && room > 0) handle_->Write(room);
+}
+
+void Stream::Flush() {
+    pa_operation* operation = pa_stream_flush(handle_->stream, nullptr, nullptr);
+    if (operation != nullptr) pa_operation_unref(operation);
 }
 
 std::int64_t Stream::HeardFrames() const {

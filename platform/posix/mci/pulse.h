@@ -1,6 +1,7 @@
 // The sound server's own interface (PulseAudio, or PipeWire serving it) for the device's output:
 // one connection for the process, and playback streams with a long server buffer, so that the
-// program wakes about once a second while a song plays. A stream is closed to fall silent.
+// program wakes about once a second while a song plays. A stream is closed or flushed to fall
+// silent.
 #pragma once
 
 #include <cstddef>
@@ -39,6 +40,9 @@ class Stream {
 
     // Under the lock: writes what the server has room for now (after a new source has been set).
     void Kick();
+    // Under the lock: drops what the server holds, so that the stream falls silent but stays
+    // open (a source that fills nothing more keeps it so).
+    void Flush();
     // Under the lock: samples (per channel) of the stream that have been heard so far.
     std::int64_t HeardFrames() const;
     bool Lost() const;  // under the lock: the server has gone
