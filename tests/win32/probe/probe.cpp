@@ -144,20 +144,26 @@ void TypedKey(HWND window, WORD key) {
     Sleep(700);
 }
 
+// A key typed that moves to another song: the song number shown once it has changed (or after
+// ten seconds), since a busy machine may take a while to open the song.
+std::string TypedSongKey(HWND window, WORD key) {
+    const std::string before = Text(window, 16);
+    TypedKey(window, key);
+    for (int waited = 0; Text(window, 16) == before && waited < 10000; waited += 50) Sleep(50);
+    return Text(window, 16);
+}
+
 // Z and B typed after each way the focus used to get lost: the start (the scan disables the
 // window), X with the folder button focused (it is disabled while playing), V with the slider
 // focused (disabled when stopped), and the About window closed with Escape.
 void PrintTypedKeys(HWND window) {
     std::printf("typed_focus_after_start=%d\n", GetDlgCtrlID(FocusOf(window)));
-    TypedKey(window, 'B');
-    std::printf("typed_b_after_start=%s\n", Text(window, 16).c_str());
+    std::printf("typed_b_after_start=%s\n", TypedSongKey(window, 'B').c_str());
     TypedKey(window, 'X');
-    TypedKey(window, 'Z');
-    std::printf("typed_z_after_x=%s\n", Text(window, 16).c_str());
+    std::printf("typed_z_after_x=%s\n", TypedSongKey(window, 'Z').c_str());
     for (int i = 0; i < 20 && GetDlgCtrlID(FocusOf(window)) != 13; ++i) TypedKey(window, VK_TAB);
     TypedKey(window, 'V');
-    TypedKey(window, 'B');
-    std::printf("typed_b_after_v=%s\n", Text(window, 16).c_str());
+    std::printf("typed_b_after_v=%s\n", TypedSongKey(window, 'B').c_str());
     Click(window, 36);  // about
     HWND about = nullptr;
     for (int waited = 0; about == nullptr && waited < 5000; waited += 100) {
@@ -169,8 +175,7 @@ void PrintTypedKeys(HWND window) {
         Sleep(100);
     std::printf("typed_about_closed=%d foreground=%d\n", about != nullptr && !IsWindow(about),
                 GetForegroundWindow() == window);
-    TypedKey(window, 'Z');
-    std::printf("typed_z_after_about=%s\n", Text(window, 16).c_str());
+    std::printf("typed_z_after_about=%s\n", TypedSongKey(window, 'Z').c_str());
     std::fflush(stdout);
 }
 
