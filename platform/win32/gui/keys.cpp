@@ -166,6 +166,12 @@ void MoveFocusFrom(HWND control) {
     if (focus == nullptr || (focus != control && !IsChild(control, focus))) return;
     HWND top = GetAncestor(control, GA_ROOT);
     HWND next = NextTabStop(top, control, false);
+    // The song list takes typed letters as a name's start: a focus the user did not put there
+    // passes over it, so Z X C V B stay the player's keys.
+    for (HWND first = next; next != nullptr && IsDropDown(next);) {
+        next = NextTabStop(top, next, false);
+        if (next == first) next = nullptr;
+    }
     // With no other control to take it, the window itself keeps the keys.
     SetFocus(next != nullptr && next != control ? next : top);
     if (WindowRecord* window = FindWindowRecord(WindowNumberOf(top))) window->focus = GetFocus();
